@@ -1,0 +1,3 @@
+#include "common/plugin_settings.h"
+
+PluginSettings plugin_settings;

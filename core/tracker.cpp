@@ -1,0 +1,125 @@
+#include "core/tracker.h"
+
+#include <string.h>
+
+#include "common/plugin_constants.h"
+#include "common/plugin_settings.h"
+#include "core/song_report.h"
+#include "plugin/host_interface.h"
+#include "plugin/plugin_record.h"
+
+TrackerState tracker;
+
+namespace {
+
+LRESULT ask_player(HWND window, LPARAM operation, WPARAM argument = 0) {
+    return SendMessageA(window, WM_WA_IPC, argument, operation);
+}
+
+// Artist first, then title, then album, byte for byte; stops at the first that differs.
+bool is_last_song(const SongInfo& song) {
+    const LastSong& last = tracker.last_song;
+    return strcmp(last.artist, song.artist) == 0 && strcmp(last.title, song.title) == 0 &&
+           strcmp(last.album, song.album) == 0;
+}
+
+void schedule_current_song() {
+    memcpy(tracker.last_song.title, tracker.current.title, FIELD_SIZE);
+    memcpy(tracker.last_song.artist, tracker.current.artist, FIELD_SIZE);
+    memcpy(tracker.last_song.album, tracker.current.album, FIELD_SIZE);
+    tracker.pending = true;
+    tracker.tick_count = 0;
+}
+
+} // namespace
+
+LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == REPORT_TIMER_ID) {
+        on_report_timer(window);
+    } else if (message == WM_WA_IPC && lParam == IPC_CB_MISC && wParam == IPC_CB_MISC_STATUS) {
+        on_status_changed(window);
+    }
+    return CallWindowProcA(tracker.previous_window_proc, window, message, wParam, lParam);
+}
+
+void on_report_timer(HWND window) {
+    const LRESULT status = ask_player(window, IPC_ISPLAYING);
+    if (status == PLAY_STATUS_PLAYING) {
+        if (tracker.pending) {
+            ++tracker.tick_count;
+        }
+        // A song without title or artist is never reported; it stays pending and the test is
+        // made again at every tick.
+        if (tracker.tick_count > plugin_settings.Wait && tracker.current.title[0] != '\0' &&
+            tracker.current.artist[0] != '\0') {
+            const char* report = build_song_report(tracker.current);
+            if (plugin_settings.Enable) {
+                send_song_report(report);
+            }
+            tracker.pending = false;
+            tracker.tick_count = 0;
+        }
+    } else if (status == PLAY_STATUS_STOPPED) {
+        // Forgetting the last song lets the same song, played again after a stop, be
+        // reported again.
+        memset(&tracker.last_song, 0, sizeof tracker.last_song);
+        tracker.pending = false;
+        tracker.status_gate = 1;
+        tracker.tick_count = 0;
+    }
+    // Any other status is a pause: ticks neither count nor cancel.
+}
+
+void on_status_changed(HWND window) {
+    if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
+        // A stop that is over before the next tick is seen only here; last_song and pending
+        // are the timer's to clear.
+        if (ask_player(window, IPC_ISPLAYING) == PLAY_STATUS_STOPPED) {
+            tracker.status_gate = 1;
+            tracker.tick_count = 0;
+        }
+        return;
+    }
+    if (tracker.status_gate < 1) {
+        ++tracker.status_gate;
+        return;
+    }
+    tracker.status_gate = 0;
+    fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
+
+    if (plugin_settings.Repeat || !is_last_song(tracker.current)) {
+        schedule_current_song();
+    } else {
+        // Already reported stays reported; still waiting starts its delay again.
+        tracker.tick_count = 0;
+    }
+}
+
+void fetch_song_info(WPARAM position) {
+    struct Field {
+        const char* key;
+        char* destination;
+    };
+    const Field fields[] = {
+        {"Title", tracker.current.title},
+        {"Artist", tracker.current.artist},
+        {"Album", tracker.current.album},
+        {"Genre", tracker.current.genre},
+    };
+    for (const Field& field : fields) {
+        char value[FIELD_SIZE];
+        read_metadata_field(position, field.key, value);
+        memcpy(field.destination, value, FIELD_SIZE);
+    }
+}
+
+void read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_SIZE]) {
+    memset(result, 0, FIELD_SIZE);
+    HWND player = plugin_record.hwndParent;
+    const char* file_name =
+        reinterpret_cast<const char*>(ask_player(player, IPC_GETPLAYLISTFILE, position));
+    extendedFileInfoStruct request = {file_name, key, result, FIELD_SIZE};
+    ask_player(player, IPC_GET_EXTENDED_FILE_INFO, reinterpret_cast<WPARAM>(&request));
+    // A player that fills the whole buffer leaves no NUL; the field still ends in its buffer.
+    result[FIELD_SIZE - 1] = '\0';
+}

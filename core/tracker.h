@@ -1,0 +1,44 @@
+#pragma once
+
+#include <stdint.h>
+#include <windows.h>
+
+#include "common/song_info.h"
+
+// The song most recently marked for reporting. Genre is not kept: two songs that differ only
+// in genre are the same song.
+struct LastSong {
+    char title[FIELD_SIZE];
+    char artist[FIELD_SIZE];
+    char album[FIELD_SIZE];
+};
+
+// Everything the tracker remembers, touched only on the player's UI thread. The member
+// initialisers are the state at module load.
+struct TrackerState {
+    SongInfo current = {};   // the song most recently fetched from the player
+    LastSong last_song = {}; // only a stop seen by a timer tick erases it
+    bool pending = false;    // a report for `current` waits for its delay to run out
+    int32_t tick_count = 0;  // playing ticks counted while pending; 0 whenever not pending
+    // Which status notifications fetch the song: the first one during playback after load or
+    // a stop, then every second one.
+    int32_t status_gate = 1;
+    WNDPROC previous_window_proc = nullptr; // the player's own procedure, replaced by the hook
+};
+
+extern TrackerState tracker;
+
+// The player's main window procedure while the plugin is loaded. Acts on the report timer and
+// the playback-status notification, then hands every message, unchanged, to the player's own
+// procedure and returns its result.
+LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// `window` is the window the hook was called for: the player's main window.
+void on_report_timer(HWND window);
+void on_status_changed(HWND window);
+
+void fetch_song_info(WPARAM position);
+
+// Reads one metadata field ("Title", "Artist", ...) of the playlist entry at `position` into
+// `result`; a field the player leaves unfilled reads as the empty string.
+void read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_SIZE]);

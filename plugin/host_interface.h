@@ -1,0 +1,67 @@
+#pragma once
+
+// The player's side of the conversation, declared here from its documented behaviour: the
+// requests the plugin sends to the player's main window, the notification it watches for, and
+// the record through which the player loads the plugin.
+
+#include <stddef.h>
+#include <windows.h>
+
+// Requests are WM_WA_IPC sent to the player's main window, the operation code in lParam.
+constexpr UINT WM_WA_IPC = WM_USER;
+
+constexpr LPARAM IPC_GETVERSION = 0;               // -> version number, 0x2090 for 2.90
+constexpr LPARAM IPC_ISPLAYING = 104;              // -> 1 playing, 0 stopped, other: paused
+constexpr LPARAM IPC_GETLISTPOS = 125;             // -> index of the current playlist entry
+constexpr LPARAM IPC_GETPLAYLISTFILE = 211;        // wParam index -> const char* file name
+constexpr LPARAM IPC_GET_EXTENDED_FILE_INFO = 290; // wParam extendedFileInfoStruct*
+constexpr LPARAM IPC_GETINIFILE = 334;             // -> const char* path, below 0x10000: none
+
+// The player announces a change of playback status to its own main window with this pair.
+constexpr LPARAM IPC_CB_MISC = 603;
+constexpr WPARAM IPC_CB_MISC_STATUS = 2;
+
+// IPC_ISPLAYING answers.
+constexpr LRESULT PLAY_STATUS_STOPPED = 0;
+constexpr LRESULT PLAY_STATUS_PLAYING = 1;
+
+// IPC_GET_EXTENDED_FILE_INFO: the player writes the value of `metadata` for the file into
+// `ret`, NUL-terminated, at most `retlen` bytes.
+struct extendedFileInfoStruct {
+    const char* filename;
+    const char* metadata;
+    char* ret;
+    size_t retlen;
+};
+
+constexpr int GPPHDR_VER = 0x10;
+
+// The record the player asks for at load time. It fills hwndParent and hDllInstance before it
+// calls init, and every part of the plugin takes the main window and module handle from there.
+struct winampGeneralPurposePlugin {
+    int version;
+    const char* description;
+    int(__cdecl* init)();
+    void(__cdecl* config)();
+    void(__cdecl* quit)();
+    HWND hwndParent;
+    HINSTANCE hDllInstance;
+};
+
+// The player reads both structures by these exact 32-bit offsets.
+#if !defined(_WIN64)
+static_assert(offsetof(extendedFileInfoStruct, filename) == 0);
+static_assert(offsetof(extendedFileInfoStruct, metadata) == 4);
+static_assert(offsetof(extendedFileInfoStruct, ret) == 8);
+static_assert(offsetof(extendedFileInfoStruct, retlen) == 12);
+static_assert(sizeof(extendedFileInfoStruct) == 16);
+
+static_assert(offsetof(winampGeneralPurposePlugin, version) == 0);
+static_assert(offsetof(winampGeneralPurposePlugin, description) == 4);
+static_assert(offsetof(winampGeneralPurposePlugin, init) == 8);
+static_assert(offsetof(winampGeneralPurposePlugin, config) == 12);
+static_assert(offsetof(winampGeneralPurposePlugin, quit) == 16);
+static_assert(offsetof(winampGeneralPurposePlugin, hwndParent) == 20);
+static_assert(offsetof(winampGeneralPurposePlugin, hDllInstance) == 24);
+static_assert(sizeof(winampGeneralPurposePlugin) == 28);
+#endif

@@ -1,0 +1,73 @@
+// Every message reaches the player's own window procedure unchanged, in order, and its result
+// comes back unchanged; the hook's own requests to the player appear before the message that
+// caused them.
+
+#include "common/plugin_constants.h"
+#include "plugin/host_interface.h"
+#include "tests/tracker_fixture.h"
+
+namespace {
+
+constexpr WPARAM ANY = static_cast<WPARAM>(-1); // the request record's address varies
+
+struct Expected {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+void expect_sequence(const std::vector<RecordedMessage>& got, const std::vector<Expected>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(got[i].message, want[i].message);
+        if (want[i].wParam != ANY) {
+            EXPECT_EQ(got[i].wParam, want[i].wParam);
+        }
+        EXPECT_EQ(got[i].lParam, want[i].lParam);
+    }
+}
+
+const Expected is_playing = {WM_WA_IPC, 0, IPC_ISPLAYING};
+const Expected field_read[] = {{WM_WA_IPC, 0, IPC_GETPLAYLISTFILE},
+                               {WM_WA_IPC, ANY, IPC_GET_EXTENDED_FILE_INFO}};
+
+TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
+    struct Case {
+        const char* name;
+        LRESULT play_status;
+        Expected sent;
+        LRESULT result;
+        std::vector<Expected> requests; // the hook's own, before `sent` arrives
+    };
+    const Expected notification = {WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC};
+    std::vector<Expected> fetch = {is_playing, {WM_WA_IPC, 0, IPC_GETLISTPOS}};
+    for (int field = 0; field < 4; ++field) {
+        fetch.insert(fetch.end(), std::begin(field_read), std::end(field_read));
+    }
+    const Case cases[] = {
+        {"own timer", 1, {WM_TIMER, REPORT_TIMER_ID, 0}, 0, {is_playing}},
+        {"other timer", 1, {WM_TIMER, REPORT_TIMER_ID + 1, 0}, 0, {}},
+        {"user message", 1, {WM_USER + 77, 12, 34}, 0x5eed, {}},
+        {"version request", 1, {WM_WA_IPC, 0, IPC_GETVERSION}, 0x5666, {}},
+        {"other callback", 1, {WM_WA_IPC, IPC_CB_MISC_STATUS + 1, IPC_CB_MISC}, 0, {}},
+        {"status notification", 1, notification, 0, fetch},
+        {"notification at a closed gate", 1, notification, 0, {is_playing}},
+        {"notification while paused", 3, notification, 0, {is_playing, is_playing}},
+    };
+    player.canned_results[WM_USER + 77] = 0x5eed;
+    load(song("title", "artist"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        player.play_status = c.play_status;
+        player.messages.clear();
+        const LRESULT result =
+            SendMessageA(player.window(), c.sent.message, c.sent.wParam, c.sent.lParam);
+        EXPECT_EQ(result, c.result);
+        std::vector<Expected> want = c.requests;
+        want.push_back(c.sent);
+        expect_sequence(player.messages, want);
+    }
+}
+
+} // namespace

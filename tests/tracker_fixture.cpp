@@ -1,0 +1,94 @@
+#include "tests/tracker_fixture.h"
+
+#include "common/plugin_constants.h"
+#include "common/plugin_settings.h"
+#include "core/song_report.h"
+#include "core/tracker.h"
+#include "plugin/plugin_record.h"
+
+MailslotReader::MailslotReader(const char* path) : slot_(CreateMailslotA(path, 0, 0, nullptr)) {
+    EXPECT_NE(slot_, INVALID_HANDLE_VALUE) << "cannot create mailslot " << path;
+}
+
+MailslotReader::~MailslotReader() {
+    if (slot_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(slot_);
+    }
+}
+
+std::vector<std::string> MailslotReader::take_all() {
+    std::vector<std::string> messages;
+    char buffer[8192];
+    DWORD read = 0;
+    // The read time-out is 0: an empty mailslot fails the read at once instead of waiting.
+    while (ReadFile(slot_, buffer, sizeof buffer, &read, nullptr)) {
+        messages.emplace_back(buffer, read);
+    }
+    return messages;
+}
+
+PlaylistEntry song(const char* title, const char* artist, const char* album, const char* genre) {
+    return {std::string("C:\\music\\") + title + ".mp3", title, artist, album, genre};
+}
+
+void TrackerTest::SetUp() {
+    tracker = TrackerState();
+    plugin_settings = PluginSettings();
+    plugin_record.hwndParent = player.window();
+    tracker.previous_window_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        player.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_window_proc)));
+    make_mailslot_path();
+    mailslot = std::make_unique<MailslotReader>(mailslot_path);
+    player.messages.clear();
+}
+
+void TrackerTest::TearDown() {
+    SetWindowLongPtrA(player.window(), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(tracker.previous_window_proc));
+    mailslot.reset();
+}
+
+void TrackerTest::reset_tracker() {
+    const WNDPROC player_proc = tracker.previous_window_proc;
+    tracker = TrackerState();
+    tracker.previous_window_proc = player_proc;
+}
+
+void TrackerTest::tick(int count) {
+    for (int i = 0; i < count; ++i) {
+        SendMessageA(player.window(), WM_TIMER, REPORT_TIMER_ID, 0);
+    }
+}
+
+void TrackerTest::load(const PlaylistEntry& entry) {
+    player.playlist = {entry};
+    player.list_pos = 0;
+    player.play_status = 1;
+}
+
+void TrackerTest::announce(const PlaylistEntry& entry) {
+    load(entry);
+    const int before = fetch_count();
+    for (int i = 0; i < 2 && fetch_count() == before; ++i) {
+        notify();
+    }
+    ASSERT_EQ(fetch_count(), before + 1);
+}
+
+int TrackerTest::fetch_count() const {
+    int count = 0;
+    for (const RecordedMessage& m : player.messages) {
+        count += m.message == WM_WA_IPC && m.lParam == IPC_GETLISTPOS;
+    }
+    return count;
+}
+
+std::vector<std::string> TrackerTest::reported_titles() {
+    std::vector<std::string> titles;
+    const std::string open = "<param key=\"song_title\">";
+    for (const std::string& report : reports()) {
+        const size_t start = report.find(open) + open.size();
+        titles.push_back(report.substr(start, report.find("</param>", start) - start));
+    }
+    return titles;
+}
