@@ -1,0 +1,69 @@
+#include "launcher/station_launcher.h"
+
+#include <shellapi.h>
+
+#include "common/plugin_constants.h"
+#include "plugin/plugin_record.h"
+
+char station_path[MAX_PATH];
+
+namespace {
+
+// "レジストリキーを発見できませんでした。\nvorn stationがインストールされていないか、
+// 仕様が変更された恐れがあります。" as code page 932 bytes, for MessageBoxA.
+constexpr char STATION_NOT_FOUND_TEXT[] =
+    "\x83\x8c\x83\x57\x83\x58\x83\x67\x83\x8a\x83\x4c\x81\x5b\x82\xf0\x94\xad\x8c\xa9\x82\xc5"
+    "\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"
+    "\n"
+    "vorn station"
+    "\x82\xaa\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5b\x83\x8b\x82\xb3\x82\xea\x82\xc4\x82\xa2"
+    "\x82\xc8\x82\xa2\x82\xa9\x81\x41\x8e\x64\x97\x6c\x82\xaa\x95\xcf\x8d\x58\x82\xb3\x82\xea"
+    "\x82\xbd\x8b\xb0\x82\xea\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb7\x81\x42";
+
+// Reads the value whatever its registry type. The shell must never get an unterminated or
+// cut-off path, so a value that lacks its NUL gets one, and one that leaves no room for it
+// counts as not found.
+bool read_station_path(HKEY key) {
+    DWORD size = 0;
+    if (RegQueryValueExA(key, STATION_PATH_VALUE, nullptr, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD length = sizeof station_path;
+    if (RegQueryValueExA(key, STATION_PATH_VALUE, nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(station_path), &length) != ERROR_SUCCESS) {
+        return false;
+    }
+    if (length > 0 && station_path[length - 1] == '\0') {
+        return true;
+    }
+    if (length == sizeof station_path) {
+        return false;
+    }
+    station_path[length] = '\0';
+    return true;
+}
+
+} // namespace
+
+bool find_station_path() {
+    HKEY key = nullptr;
+    char no_class[] = "";
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY, 0, no_class,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool found = read_station_path(key);
+    RegCloseKey(key);
+    return found;
+}
+
+void launch_station() {
+    if (find_station_path()) {
+        ShellExecuteA(plugin_record.hwndParent, "open", station_path, nullptr, nullptr,
+                      SW_SHOWNORMAL);
+    } else {
+        MessageBoxA(nullptr, STATION_NOT_FOUND_TEXT, ERROR_CAPTION, 0);
+    }
+}
