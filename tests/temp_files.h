@@ -2,21 +2,8 @@
 
 #include <string>
 
-// A folder of its own under the temporary directory, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string path(const char* name) const { return folder_ + "\\" + name; }
-
-  private:
-    std::string folder_;
-};
-
+// `name` in the temporary folder.
+std::string temp_file_path(const char* name);
 void write_file(const std::string& path, const std::string& bytes);
 // The file's bytes; empty when it does not exist.
 std::string read_file(const std::string& path);
-bool file_exists(const std::string& path);

@@ -6,27 +6,6 @@
 #include "core/tracker.h"
 #include "plugin/plugin_record.h"
 
-MailslotReader::MailslotReader(const char* path) : slot_(CreateMailslotA(path, 0, 0, nullptr)) {
-    EXPECT_NE(slot_, INVALID_HANDLE_VALUE) << "cannot create mailslot " << path;
-}
-
-MailslotReader::~MailslotReader() {
-    if (slot_ != INVALID_HANDLE_VALUE) {
-        CloseHandle(slot_);
-    }
-}
-
-std::vector<std::string> MailslotReader::take_all() {
-    std::vector<std::string> messages;
-    char buffer[8192];
-    DWORD read = 0;
-    // The read time-out is 0: an empty mailslot fails the read at once instead of waiting.
-    while (ReadFile(slot_, buffer, sizeof buffer, &read, nullptr)) {
-        messages.emplace_back(buffer, read);
-    }
-    return messages;
-}
-
 PlaylistEntry song(const char* title, const char* artist, const char* album, const char* genre) {
     return {std::string("C:\\music\\") + title + ".mp3", title, artist, album, genre};
 }
@@ -38,20 +17,21 @@ void TrackerTest::SetUp() {
     tracker.previous_window_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         player.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_window_proc)));
     make_mailslot_path();
-    mailslot = std::make_unique<MailslotReader>(mailslot_path);
+    mailslot = std::make_unique<StationMailslot>();
+    ASSERT_TRUE(mailslot->is_open());
     player.messages.clear();
 }
 
 void TrackerTest::TearDown() {
     SetWindowLongPtrA(player.window(), GWLP_WNDPROC,
                       reinterpret_cast<LONG_PTR>(tracker.previous_window_proc));
-    mailslot.reset();
 }
 
 void TrackerTest::reset_tracker() {
     const WNDPROC player_proc = tracker.previous_window_proc;
     tracker = TrackerState();
     tracker.previous_window_proc = player_proc;
+    player.messages.clear();
 }
 
 void TrackerTest::tick(int count) {
@@ -86,7 +66,7 @@ int TrackerTest::fetch_count() const {
 std::vector<std::string> TrackerTest::reported_titles() {
     std::vector<std::string> titles;
     const std::string open = "<param key=\"song_title\">";
-    for (const std::string& report : reports()) {
+    for (const std::string& report : mailslot->take_all()) {
         const size_t start = report.find(open) + open.size();
         titles.push_back(report.substr(start, report.find("</param>", start) - start));
     }
