@@ -98,8 +98,7 @@ LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
         }
         return reinterpret_cast<LRESULT>(ini_path.c_str());
     default:
-        auto canned = canned_results.find(WM_WA_IPC);
-        return canned != canned_results.end() ? canned->second : 0;
+        return 0;
     }
 }
 
