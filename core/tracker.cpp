@@ -12,10 +12,6 @@ TrackerState tracker;
 
 namespace {
 
-LRESULT ask_player(HWND window, LPARAM operation, WPARAM argument = 0) {
-    return SendMessageA(window, WM_WA_IPC, argument, operation);
-}
-
 // Artist first, then title, then album, byte for byte; stops at the first that differs.
 bool is_last_song(const SongInfo& song) {
     const LastSong& last = tracker.last_song;

@@ -24,11 +24,8 @@ constexpr char STATION_NOT_FOUND_TEXT[] =
 // cut-off path, so a value that lacks its NUL gets one, and one that leaves no room for it
 // counts as not found.
 bool read_station_path(HKEY key) {
-    DWORD size = 0;
-    if (RegQueryValueExA(key, STATION_PATH_VALUE, nullptr, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
+    // One bounded read answers everything: a missing value fails, one too long for the buffer
+    // fails with ERROR_MORE_DATA.
     DWORD length = sizeof station_path;
     if (RegQueryValueExA(key, STATION_PATH_VALUE, nullptr, nullptr,
                          reinterpret_cast<BYTE*>(station_path), &length) != ERROR_SUCCESS) {

@@ -17,6 +17,11 @@ constexpr LPARAM IPC_GETPLAYLISTFILE = 211;        // wParam index -> const char
 constexpr LPARAM IPC_GET_EXTENDED_FILE_INFO = 290; // wParam extendedFileInfoStruct*
 constexpr LPARAM IPC_GETINIFILE = 334;             // -> const char* path, below 0x10000: none
 
+// Sends one request to the player's main window and returns the player's answer.
+inline LRESULT ask_player(HWND player, LPARAM operation, WPARAM argument = 0) {
+    return SendMessageA(player, WM_WA_IPC, argument, operation);
+}
+
 // The player announces a change of playback status to its own main window with this pair.
 constexpr LPARAM IPC_CB_MISC = 603;
 constexpr WPARAM IPC_CB_MISC_STATUS = 2;

@@ -8,10 +8,12 @@
 
 namespace {
 
-// The player's own text, kept as it is: the player keeps it for as long as it runs. An answer
-// below 0x10000 is no pointer; the bare name makes the profile functions use the Windows
-// directory.
-const char* settings_file = "winamp.ini";
+// Used when the player names no file: the bare name makes the profile functions use the
+// Windows directory.
+constexpr char FALLBACK_SETTINGS_FILE[] = "winamp.ini";
+
+// The player's own text, kept as it is: the player keeps it for as long as it runs.
+const char* settings_file = FALLBACK_SETTINGS_FILE;
 
 bool read_flag(const char* key, bool fallback) {
     return GetPrivateProfileIntA(SETTINGS_SECTION, key, fallback ? 1 : 0, settings_file) != 0;
@@ -26,9 +28,10 @@ void write_number(const char* key, int value) {
 } // namespace
 
 void load_settings() {
-    const LRESULT answer = SendMessageA(plugin_record.hwndParent, WM_WA_IPC, 0, IPC_GETINIFILE);
+    // An answer below 0x10000 is no pointer.
+    const LRESULT answer = ask_player(plugin_record.hwndParent, IPC_GETINIFILE);
     settings_file = static_cast<ULONG_PTR>(answer) < 0x10000
-                        ? "winamp.ini"
+                        ? FALLBACK_SETTINGS_FILE
                         : reinterpret_cast<const char*>(answer);
 
     PluginSettings& settings = plugin_settings;
