@@ -11,12 +11,15 @@ std::wstring window_text(HWND window) {
 }
 
 // A message box has its caption and text once its WM_INITDIALOG has been handled; the text is
-// the static control 0xFFFF.
+// the static control 0xFFFF, which tells a message box from other dialogs.
 LRESULT CALLBACK on_message_done(int code, WPARAM wParam, LPARAM lParam) {
     const auto* done = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && done->message == WM_INITDIALOG) {
-        captured->push_back({window_text(done->hwnd), window_text(GetDlgItem(done->hwnd, 0xFFFF)),
-                             GetWindow(done->hwnd, GW_OWNER)});
+    const HWND text = code == HC_ACTION && done->message == WM_INITDIALOG
+                          ? GetDlgItem(done->hwnd, 0xFFFF)
+                          : nullptr;
+    if (text != nullptr) {
+        captured->push_back(
+            {window_text(done->hwnd), window_text(text), GetWindow(done->hwnd, GW_OWNER)});
         PostMessageW(done->hwnd, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -1,0 +1,112 @@
+#include "settings/config_dialog.h"
+
+#include "common/plugin_constants.h"
+#include "common/plugin_settings.h"
+#include "plugin/plugin_record.h"
+#include "resources/dialog_ids.h"
+
+bool dialog_open = false;
+
+namespace {
+
+// "曲情報を送信するまでの時間は%d秒～%d秒の間で設定して下さい" as code page 932 bytes, for
+// wsprintfA and MessageBoxA.
+constexpr char WAIT_RANGE_FORMAT[] =
+    "\x8b\xc8\x8f\xee\x95\xf1\x82\xf0\x91\x97\x90\x4d\x82\xb7\x82\xe9\x82\xdc\x82\xc5\x82\xcc"
+    "\x8e\x9e\x8a\xd4\x82\xcd"
+    "%d"
+    "\x95\x62\x81\x60"
+    "%d"
+    "\x95\x62\x82\xcc\x8a\xd4\x82\xc5\x90\xdd\x92\xe8\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2";
+
+// 31 bytes of text and the NUL; a double-byte character takes two.
+constexpr int WAIT_TEXT_SIZE = 32;
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+void show_settings(HWND dialog) {
+    const PluginSettings& settings = plugin_settings;
+    CheckDlgButton(dialog, STATION_CHECK_ID, settings.Station ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, REPEAT_CHECK_ID, settings.Repeat ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, ENABLE_CHECK_ID, settings.Enable ? BST_CHECKED : BST_UNCHECKED);
+    char wait_text[16];
+    wsprintfA(wait_text, "%d", static_cast<int>(settings.Wait));
+    SetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text);
+    SetDlgItemTextA(dialog, VERSION_TEXT_ID, PLUGIN_VERSION_TEXT);
+}
+
+void close_dialog(HWND dialog) {
+    EndDialog(dialog, 0);
+    dialog_open = false;
+}
+
+// OK: a delay out of range keeps the dialog open and changes nothing.
+void accept_settings(HWND dialog) {
+    char wait_text[WAIT_TEXT_SIZE] = "";
+    GetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text, WAIT_TEXT_SIZE);
+    const int32_t wait = parse_delay(wait_text);
+    if (wait < WAIT_MIN_SECONDS || wait > WAIT_MAX_SECONDS) {
+        char message[sizeof WAIT_RANGE_FORMAT + 16];
+        wsprintfA(message, WAIT_RANGE_FORMAT, static_cast<int>(WAIT_MIN_SECONDS),
+                  static_cast<int>(WAIT_MAX_SECONDS));
+        MessageBoxA(dialog, message, ERROR_CAPTION, 0);
+        return;
+    }
+    PluginSettings& settings = plugin_settings;
+    settings.Wait = wait;
+    settings.Station = IsDlgButtonChecked(dialog, STATION_CHECK_ID) != 0;
+    settings.Repeat = IsDlgButtonChecked(dialog, REPEAT_CHECK_ID) != 0;
+    settings.Enable = IsDlgButtonChecked(dialog, ENABLE_CHECK_ID) != 0;
+    close_dialog(dialog);
+}
+
+} // namespace
+
+int32_t parse_delay(const char* text) {
+    while (is_blank(*text)) {
+        ++text;
+    }
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') {
+        ++text;
+    }
+    // Once past the accepted range the exact value no longer matters, so the digits stop
+    // counting there and the number cannot wrap around into the range.
+    int32_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (value <= WAIT_MAX_SECONDS) {
+            value = value * 10 + (*text - '0');
+        }
+    }
+    return negative ? -value : value;
+}
+
+void __cdecl show_config_dialog() {
+    if (dialog_open) {
+        return;
+    }
+    DialogBoxParamA(plugin_record.hDllInstance, MAKEINTRESOURCEA(CONFIG_DIALOG_ID),
+                    plugin_record.hwndParent, config_dialog_proc, 0);
+}
+
+INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        dialog_open = true;
+        show_settings(dialog);
+        break;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            accept_settings(dialog);
+            break;
+        case IDCANCEL:
+            close_dialog(dialog);
+            break;
+        }
+        break;
+    }
+    return FALSE;
+}
