@@ -1,12 +1,13 @@
 #include "plugin/plugin_record.h"
 
 #include "common/plugin_constants.h"
+#include "plugin/plugin_lifecycle.h"
+#include "settings/config_dialog.h"
 
-// init, config and quit are wired in with the plugin's entry point; the player fills
-// hwndParent and hDllInstance.
+// The player fills hwndParent and hDllInstance before it calls init.
 winampGeneralPurposePlugin plugin_record = {
     GPPHDR_VER, "vorn station song Plugin for winamp " PLUGIN_VERSION_TEXT,
-    nullptr,    nullptr,
-    nullptr,    nullptr,
+    init,       show_config_dialog,
+    quit,       nullptr,
     nullptr,
 };

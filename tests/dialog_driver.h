@@ -5,6 +5,7 @@
 #include <vector>
 #include <windows.h>
 
+#include "settings/config_dialog.h"
 #include "tests/message_box_capture.h"
 
 struct DialogRun {
@@ -12,10 +13,11 @@ struct DialogRun {
     std::vector<CapturedBox> boxes; // message boxes shown meanwhile, each dismissed with OK
 };
 
-// Opens the settings dialog as the player does, through show_config_dialog, and runs `script`
-// on it from the dialog's own message loop once it is up. The script is expected to close it;
-// if it does not, the test fails and the dialog is ended so that nothing hangs.
-DialogRun run_config_dialog(const std::function<void(HWND dialog)>& script);
+// Opens the settings dialog as the player does, through `open` (a record's config slot), and
+// runs `script` on it from the dialog's own message loop once it is up. The script is expected
+// to close it; if it does not, the test fails and the dialog is ended so that nothing hangs.
+DialogRun run_config_dialog(const std::function<void(HWND dialog)>& script,
+                            void(__cdecl* open)() = show_config_dialog);
 
 // What a user does: click a button or check box, type into an edit box.
 void click(HWND dialog, int control);

@@ -3,6 +3,7 @@
 namespace {
 
 std::vector<CapturedBox>* captured = nullptr;
+const std::function<void()>* while_up = nullptr;
 
 std::wstring window_text(HWND window) {
     wchar_t text[1024] = L"";
@@ -20,6 +21,9 @@ LRESULT CALLBACK on_message_done(int code, WPARAM wParam, LPARAM lParam) {
     if (text != nullptr) {
         captured->push_back(
             {window_text(done->hwnd), window_text(text), GetWindow(done->hwnd, GW_OWNER)});
+        if (*while_up) {
+            (*while_up)();
+        }
         PostMessageW(done->hwnd, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -27,13 +31,16 @@ LRESULT CALLBACK on_message_done(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-std::vector<CapturedBox> capture_message_boxes(const std::function<void()>& action) {
+std::vector<CapturedBox> capture_message_boxes(const std::function<void()>& action,
+                                               const std::function<void()>& while_box_up) {
     std::vector<CapturedBox> boxes;
     captured = &boxes;
+    while_up = &while_box_up;
     HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROCRET, on_message_done, nullptr, GetCurrentThreadId());
     action();
     UnhookWindowsHookEx(hook);
     captured = nullptr;
+    while_up = nullptr;
     return boxes;
 }

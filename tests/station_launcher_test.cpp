@@ -72,19 +72,14 @@ TEST_F(LauncherTest, PathIsReadWholeAndTerminatedOrNotAtAll) {
 }
 
 TEST_F(LauncherTest, StartsTheCompanionNamedInTheRegistryOnce) {
-    char program[MAX_PATH]; // the stand-in companion is built next to the test program
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    strcpy(strrchr(program, '\\') + 1, "station_marker.exe");
-    const std::string marker = std::string(program) + ".ran";
+    const std::string program = program_folder_path("station_marker.exe");
+    const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
-    store_path(REG_SZ, std::string(program) + '\0');
+    store_path(REG_SZ, program + '\0');
 
     EXPECT_TRUE(capture_message_boxes(launch_station).empty());
-    for (int i = 0; i < 300 && read_file(marker).empty(); ++i) {
-        Sleep(100); // the shell starts the program and returns at once
-    }
-    Sleep(500);
-    EXPECT_EQ(read_file(marker), "started\n");
+    // The shell starts the program and returns at once.
+    EXPECT_EQ(read_file_once_written(marker), "started\n");
     DeleteFileA(marker.c_str());
 }
 

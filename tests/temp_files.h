@@ -7,3 +7,11 @@ std::string temp_file_path(const char* name);
 void write_file(const std::string& path, const std::string& bytes);
 // The file's bytes; empty when it does not exist.
 std::string read_file(const std::string& path);
+
+// `name` in the folder of the running test program, where the build puts its other programs
+// and gen_vorn.dll.
+std::string program_folder_path(const char* name);
+
+// The file's bytes once another process has written some, waiting up to 30 seconds for them
+// and half a second more for anything that follows.
+std::string read_file_once_written(const std::string& path);
