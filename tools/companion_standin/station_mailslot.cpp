@@ -10,8 +10,8 @@ std::string station_mailslot_path() {
 }
 
 // Read time-out 0: an empty mailslot fails a read at once instead of waiting.
-StationMailslot::StationMailslot(const std::string& path)
-    : slot_(CreateMailslotA(path.c_str(), 0, 0, nullptr)) {}
+StationMailslot::StationMailslot(const std::string& path, DWORD max_message_size)
+    : slot_(CreateMailslotA(path.c_str(), max_message_size, 0, nullptr)) {}
 
 StationMailslot::~StationMailslot() {
     if (is_open()) {

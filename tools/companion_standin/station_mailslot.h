@@ -9,9 +9,13 @@
 // "\\.\mailslot\com.vorn.station\report_song\<user name>" for the current Windows user.
 std::string station_mailslot_path();
 
+// The longest report and its NUL: what the companion must have room for.
+constexpr DWORD REPORT_MESSAGE_MAX_SIZE = 4322;
+
 class StationMailslot {
   public:
-    explicit StationMailslot(const std::string& path = station_mailslot_path());
+    explicit StationMailslot(const std::string& path = station_mailslot_path(),
+                             DWORD max_message_size = REPORT_MESSAGE_MAX_SIZE);
     ~StationMailslot();
     StationMailslot(const StationMailslot&) = delete;
     StationMailslot& operator=(const StationMailslot&) = delete;

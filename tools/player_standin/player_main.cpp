@@ -1,0 +1,143 @@
+// The player stand-in as a program: loads a general-purpose plugin the way the player does,
+// plays a playlist file with the player's status notifications and the real message loop, and
+// unloads the plugin at the end.
+//
+//   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config]
+//
+// --ini names the settings file the player hands out (default: winamp.ini in the Windows
+// folder); --config opens the plugin's settings dialog before playing, as the player's
+// preferences do.
+
+#include <stdio.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "plugin/host_interface.h"
+#include "tools/common/console_text.h"
+#include "tools/player_standin/player_standin.h"
+#include "tools/player_standin/playlist_file.h"
+
+namespace {
+
+DWORD started_at = 0;
+
+void say(const std::string& utf8) {
+    char clock[32];
+    snprintf(clock, sizeof clock, "[%5.1f s] ", (GetTickCount() - started_at) / 1000.0);
+    print_utf8(clock + utf8 + "\n");
+}
+
+// The player's own message loop, for a while: the plugin's timer ticks arrive through it.
+void run_for(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (DWORD passed = 0; passed < milliseconds; passed = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
+    for (const PlaylistStep& step : steps) {
+        switch (step.kind) {
+        case PlaylistStep::Song: {
+            const std::string file =
+                "C:\\Music\\" + std::to_string(player.playlist.size()) + ".mp3";
+            player.playlist.push_back({file, utf8_to_cp932(step.title), utf8_to_cp932(step.artist),
+                                       utf8_to_cp932(step.album), utf8_to_cp932(step.genre)});
+            player.list_pos = player.playlist.size() - 1;
+            player.play_status = 1;
+            say("playing: " + step.title + " / " + step.artist + " (" +
+                std::to_string(step.seconds) + " s)");
+            // Around a change of song the player announces the status twice.
+            player.notify_status_changed();
+            player.notify_status_changed();
+            break;
+        }
+        case PlaylistStep::Pause:
+            player.play_status = 3;
+            say("paused (" + std::to_string(step.seconds) + " s)");
+            player.notify_status_changed();
+            run_for(step.seconds * 1000);
+            player.play_status = 1;
+            say("resumed");
+            player.notify_status_changed();
+            continue;
+        case PlaylistStep::Play:
+            break;
+        case PlaylistStep::Stop:
+            player.play_status = 0;
+            say("stopped (" + std::to_string(step.seconds) + " s)");
+            player.notify_status_changed();
+            break;
+        }
+        run_for(step.seconds * 1000);
+    }
+    player.play_status = 0;
+    player.notify_status_changed();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    started_at = GetTickCount();
+    const char* plugin_path = nullptr;
+    const char* playlist_path = nullptr;
+    bool open_config = false;
+    PlayerStandin player;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
+            player.ini_path = argv[++i];
+        } else if (strcmp(argv[i], "--config") == 0) {
+            open_config = true;
+        } else if (plugin_path == nullptr) {
+            plugin_path = argv[i];
+        } else if (playlist_path == nullptr) {
+            playlist_path = argv[i];
+        } else {
+            plugin_path = nullptr;
+            break;
+        }
+    }
+    if (plugin_path == nullptr) {
+        print_utf8("usage: player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config]\n");
+        return 2;
+    }
+    if (player.ini_path.empty()) {
+        player.raw_ini_answer = 0; // no file of its own: the plugin falls back to winamp.ini
+    }
+    std::vector<PlaylistStep> steps;
+    std::string error;
+    if (playlist_path != nullptr && !read_playlist(playlist_path, steps, error)) {
+        print_utf8(error + "\n");
+        return 1;
+    }
+
+    HMODULE module = LoadLibraryA(plugin_path);
+    auto get_plugin = reinterpret_cast<winampGeneralPurposePlugin*(__cdecl*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module, "winampGetGeneralPurposePlugin")));
+    if (get_plugin == nullptr) {
+        print_utf8(std::string("cannot load ") + plugin_path + " as a plugin\n");
+        return 1;
+    }
+    winampGeneralPurposePlugin* plugin = get_plugin();
+    say(std::string("loaded: ") + plugin->description);
+    plugin->hwndParent = player.window();
+    plugin->hDllInstance = module;
+    plugin->init();
+    if (open_config) {
+        say("settings dialog open");
+        plugin->config();
+    }
+    play(player, steps);
+    plugin->quit();
+    FreeLibrary(module);
+    say("plugin unloaded");
+    return 0;
+}

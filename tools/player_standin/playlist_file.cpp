@@ -1,0 +1,64 @@
+#include "tools/player_standin/playlist_file.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> split_tabs(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream in(line);
+    while (std::getline(in, field, '\t')) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+bool read_seconds(const std::string& text, int& seconds) {
+    char* end = nullptr;
+    const long value = strtol(text.c_str(), &end, 10);
+    seconds = static_cast<int>(value);
+    return !text.empty() && *end == '\0' && value >= 0 && value <= 86400;
+}
+
+} // namespace
+
+bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        std::vector<std::string> fields = split_tabs(line);
+        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", ""};
+        if (fields[0] == "pause" || fields[0] == "play" || fields[0] == "stop") {
+            step.kind = fields[0] == "pause"  ? PlaylistStep::Pause
+                        : fields[0] == "play" ? PlaylistStep::Play
+                                              : PlaylistStep::Stop;
+            fields.erase(fields.begin());
+        } else {
+            fields.resize(5);
+            step.title = fields[1];
+            step.artist = fields[2];
+            step.album = fields[3];
+            step.genre = fields[4];
+        }
+        if (fields.empty() || !read_seconds(fields[0], step.seconds)) {
+            error = path + ":" + std::to_string(number) + ": expected a number of seconds";
+            return false;
+        }
+        steps.push_back(step);
+    }
+    return true;
+}

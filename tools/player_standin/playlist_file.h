@@ -1,0 +1,23 @@
+#pragma once
+
+// The player stand-in's playlist: a UTF-8 text file, one step a line, fields separated by tabs.
+//
+//   SECONDS <tab> TITLE <tab> ARTIST <tab> ALBUM <tab> GENRE   play this song for SECONDS
+//   pause <tab> SECONDS                                       pause the song, then resume it
+//   play <tab> SECONDS                                        go on playing the current song
+//   stop <tab> SECONDS                                        stop playback for SECONDS
+//
+// Blank lines and lines starting with # are ignored; missing song fields are empty.
+
+#include <string>
+#include <vector>
+
+struct PlaylistStep {
+    enum Kind { Song, Pause, Play, Stop } kind;
+    int seconds;
+    // Song steps only, in UTF-8 as written.
+    std::string title, artist, album, genre;
+};
+
+// The steps of the file; false with `error` set when it cannot be read or a line is wrong.
+bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, std::string& error);
