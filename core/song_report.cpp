@@ -1,9 +1,9 @@
 #include "core/song_report.h"
 
-#include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
+#include "common/bounded_text.h"
 #include "common/plugin_constants.h"
 
 char mailslot_path[MAILSLOT_PATH_SIZE];
@@ -12,17 +12,23 @@ namespace {
 
 char report_buffer[REPORT_BUFFER_SIZE];
 
-// The values go in as the player's raw bytes: the companion expects exactly these, markup
-// characters unescaped. The precision keeps every value within its field.
-constexpr char REPORT_FORMAT[] = "<?xml version=\"1.0\" encoding=\"Shift-JIS\" ?>\n"
-                                 "<reports>\n"
-                                 "<report type=\"song\">\n"
-                                 "<param key=\"song_title\">%.1023s</param>\n"
-                                 "<param key=\"song_artist\">%.1023s</param>\n"
-                                 "<param key=\"song_album\">%.1023s</param>\n"
-                                 "<param key=\"song_genre\">%.1023s</param>\n"
-                                 "</report>\n"
-                                 "</reports>\n";
+// The report is these pieces with the four values between them. The values go in as the
+// player's raw bytes: the companion expects exactly these, markup characters unescaped.
+constexpr const char* REPORT_PIECES[] = {
+    "<?xml version=\"1.0\" encoding=\"Shift-JIS\" ?>\n"
+    "<reports>\n"
+    "<report type=\"song\">\n"
+    "<param key=\"song_title\">",
+    "</param>\n"
+    "<param key=\"song_artist\">",
+    "</param>\n"
+    "<param key=\"song_album\">",
+    "</param>\n"
+    "<param key=\"song_genre\">",
+    "</param>\n"
+    "</report>\n"
+    "</reports>\n",
+};
 
 } // namespace
 
@@ -33,13 +39,22 @@ void make_mailslot_path() {
         user_name[0] = '\0';
     }
     user_name[USER_NAME_SIZE - 1] = '\0';
-    snprintf(mailslot_path, sizeof mailslot_path, "\\\\.\\mailslot\\%s\\report_song\\%s",
-             STATION_MAILSLOT_NAMESPACE, user_name);
+    BoundedText path = start_text(mailslot_path, sizeof mailslot_path);
+    append_text(path, "\\\\.\\mailslot\\");
+    append_text(path, STATION_MAILSLOT_NAMESPACE);
+    append_text(path, "\\report_song\\");
+    append_text(path, user_name);
 }
 
 const char* build_song_report(const SongInfo& song) {
-    snprintf(report_buffer, sizeof report_buffer, REPORT_FORMAT, song.title, song.artist,
-             song.album, song.genre);
+    // Each value is read no further than its field, even without a NUL.
+    const char* const values[] = {song.title, song.artist, song.album, song.genre};
+    BoundedText report = start_text(report_buffer, sizeof report_buffer);
+    for (size_t i = 0; i < 4; ++i) {
+        append_text(report, REPORT_PIECES[i]);
+        append_text(report, values[i], FIELD_SIZE - 1);
+    }
+    append_text(report, REPORT_PIECES[4]);
     return report_buffer;
 }
 
