@@ -1,92 +1,13 @@
 // gen_vorn.dll as the player uses it: loaded by name, reached only through its export, with
 // the player stand-in as the host.
 
-#include <string>
-
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include "plugin/host_interface.h"
 #include "resources/dialog_ids.h"
 #include "tests/dialog_driver.h"
-#include "tests/message_box_capture.h"
+#include "tests/plugin_module_fixture.h"
 #include "tests/temp_files.h"
 #include "tools/companion_standin/station_mailslot.h"
-#include "tools/player_standin/player_standin.h"
 
 namespace {
-
-constexpr char STATION_KEY[] = "SOFTWARE\\vorn\\vorn station";
-constexpr char SECTION[] = "vorn station song Plugin for winamp";
-
-using GetPlugin = winampGeneralPurposePlugin*(__cdecl*)();
-
-class PluginModuleTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        delete_station_key();
-        player.ini_path = temp_file_path("vorn_module_test.ini");
-        DeleteFileA(player.ini_path.c_str());
-        player.playlist = {{"C:\\music\\a.mp3", "first", "artist", "album", "genre"},
-                           {"C:\\music\\b.mp3", "second", "artist", "album", "genre"}};
-        player_proc = GetWindowLongPtrA(player.window(), GWLP_WNDPROC);
-        module = LoadLibraryA(program_folder_path("gen_vorn.dll").c_str());
-        ASSERT_NE(module, nullptr);
-        get_plugin = reinterpret_cast<GetPlugin>(
-            reinterpret_cast<void*>(GetProcAddress(module, "winampGetGeneralPurposePlugin")));
-        ASSERT_NE(get_plugin, nullptr);
-        record = get_plugin();
-    }
-    void TearDown() override {
-        if (initialised) {
-            record->quit();
-        }
-        SetWindowLongPtrA(player.window(), GWLP_WNDPROC, player_proc);
-        if (module != nullptr) {
-            FreeLibrary(module);
-        }
-        DeleteFileA(player.ini_path.c_str());
-        delete_station_key();
-    }
-
-    // What the player does after loading the module.
-    std::vector<CapturedBox> init(const std::function<void()>& while_box_up = {}) {
-        record->hwndParent = player.window();
-        record->hDllInstance = module;
-        int result = -1;
-        std::vector<CapturedBox> boxes =
-            capture_message_boxes([&] { result = record->init(); }, while_box_up);
-        initialised = true;
-        EXPECT_EQ(result, 0);
-        return boxes;
-    }
-    void quit() {
-        record->quit();
-        initialised = false;
-    }
-    static void delete_station_key() {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, STATION_KEY);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn");
-    }
-    int count(UINT message, WPARAM wParam, LPARAM lParam) const {
-        int n = 0;
-        for (const RecordedMessage& m : player.messages) {
-            n += m.message == message && m.wParam == wParam && m.lParam == lParam;
-        }
-        return n;
-    }
-    int fetches() const { return count(WM_WA_IPC, 0, IPC_GETLISTPOS); }
-    int ini_value(const char* key) const {
-        return GetPrivateProfileIntA(SECTION, key, -1, player.ini_path.c_str());
-    }
-
-    PlayerStandin player;
-    LONG_PTR player_proc = 0;
-    HMODULE module = nullptr;
-    GetPlugin get_plugin = nullptr;
-    winampGeneralPurposePlugin* record = nullptr;
-    bool initialised = false;
-};
 
 TEST_F(PluginModuleTest, ExportHandsOutTheOneRecord) {
     EXPECT_EQ(get_plugin(), record);
@@ -144,8 +65,8 @@ TEST_F(PluginModuleTest, StationStartsTheRegisteredProgramOnlyWhenOn) {
     const std::string program = program_folder_path("station_marker.exe");
     const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, STATION_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn\\vorn station", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegSetValueExA(key, "Application Path", 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(program.c_str()), program.size() + 1);
     RegCloseKey(key);

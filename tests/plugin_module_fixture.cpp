@@ -1,0 +1,68 @@
+#include "tests/plugin_module_fixture.h"
+
+#include "tests/temp_files.h"
+
+namespace {
+
+void delete_station_key() {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn\\vorn station");
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn");
+}
+
+} // namespace
+
+void PluginModuleTest::SetUp() {
+    delete_station_key();
+    player.ini_path = temp_file_path("vorn_module_test.ini");
+    DeleteFileA(player.ini_path.c_str());
+    player.playlist = {{"C:\\music\\a.mp3", "first", "artist", "album", "genre"},
+                       {"C:\\music\\b.mp3", "second", "artist", "album", "genre"}};
+    player_proc = GetWindowLongPtrA(player.window(), GWLP_WNDPROC);
+    module = LoadLibraryA(program_folder_path("gen_vorn.dll").c_str());
+    ASSERT_NE(module, nullptr);
+    get_plugin = reinterpret_cast<GetPlugin>(
+        reinterpret_cast<void*>(GetProcAddress(module, "winampGetGeneralPurposePlugin")));
+    ASSERT_NE(get_plugin, nullptr);
+    record = get_plugin();
+}
+
+void PluginModuleTest::TearDown() {
+    if (initialised) {
+        record->quit();
+    }
+    SetWindowLongPtrA(player.window(), GWLP_WNDPROC, player_proc);
+    if (module != nullptr) {
+        FreeLibrary(module);
+    }
+    DeleteFileA(player.ini_path.c_str());
+    delete_station_key();
+}
+
+std::vector<CapturedBox> PluginModuleTest::init(const std::function<void()>& while_box_up) {
+    record->hwndParent = player.window();
+    record->hDllInstance = module;
+    int result = -1;
+    std::vector<CapturedBox> boxes =
+        capture_message_boxes([&] { result = record->init(); }, while_box_up);
+    initialised = true;
+    EXPECT_EQ(result, 0);
+    return boxes;
+}
+
+void PluginModuleTest::quit() {
+    record->quit();
+    initialised = false;
+}
+
+int PluginModuleTest::count(UINT message, WPARAM wParam, LPARAM lParam) const {
+    int n = 0;
+    for (const RecordedMessage& m : player.messages) {
+        n += m.message == message && m.wParam == wParam && m.lParam == lParam;
+    }
+    return n;
+}
+
+int PluginModuleTest::ini_value(const char* key) const {
+    return GetPrivateProfileIntA("vorn station song Plugin for winamp", key, -1,
+                                 player.ini_path.c_str());
+}

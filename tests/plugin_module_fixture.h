@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "plugin/host_interface.h"
+#include "tests/message_box_capture.h"
+#include "tools/player_standin/player_standin.h"
+
+using GetPlugin = winampGeneralPurposePlugin*(__cdecl*)();
+
+// gen_vorn.dll loaded by name next to the test program, with the player stand-in as its host
+// and an ini file of the test's own. The module is unloaded after each test, so every test
+// starts from the state at load.
+class PluginModuleTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // What the player does after loading the module; returns the message boxes init showed.
+    std::vector<CapturedBox> init(const std::function<void()>& while_box_up = {});
+    void quit();
+
+    int count(UINT message, WPARAM wParam, LPARAM lParam) const; // recorded by the player
+    int fetches() const { return count(WM_WA_IPC, 0, IPC_GETLISTPOS); }
+    int ini_value(const char* key) const; // -1 when absent
+
+    PlayerStandin player;
+    LONG_PTR player_proc = 0;
+    HMODULE module = nullptr;
+    GetPlugin get_plugin = nullptr;
+    winampGeneralPurposePlugin* record = nullptr;
+    bool initialised = false;
+};
