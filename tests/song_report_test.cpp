@@ -46,6 +46,21 @@ TEST_F(TrackerTest, ReportGoesToTheUsersMailslotOrIsLost) {
     mailslot = std::make_unique<StationMailslot>();
     send_song_report(build_song_report(SongInfo{"found", "artist", "", ""}));
     EXPECT_EQ(reported_titles(), std::vector<std::string>{"found"});
+
+    // A companion with room for small messages only. Windows refuses the longer report and
+    // Wine delivers it; either way it is never cut, and the plugin goes on without waiting.
+    mailslot.reset();
+    mailslot = std::make_unique<StationMailslot>(station_mailslot_path(), 300);
+    SongInfo long_title = {"", "artist", "", ""};
+    memset(long_title.title, 'L', 100);
+    send_song_report(build_song_report(long_title));
+    send_song_report(build_song_report(SongInfo{"short", "artist", "", ""}));
+    std::vector<std::string> titles = reported_titles();
+    ASSERT_FALSE(titles.empty());
+    EXPECT_EQ(titles.back(), "short");
+    if (titles.size() == 2) {
+        EXPECT_EQ(titles[0], long_title.title);
+    }
 }
 
 } // namespace
