@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The installer under Wine, silently, into a player folder of its own:
+#   installer_test.sh MAKENSIS NSIS_TARGET DLL VERSION WINE_RUN PREFIX LOADER
+# It must install gen_vorn.dll byte for byte into Plugins and register its uninstaller, find the
+# player's folder from the player's own registry record, and uninstall exactly what it put in.
+set -euo pipefail
+makensis=$1 target=$2 dll=$3 version=$4 wine_run=$5 prefix=$6 loader=$7
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ -z "$makensis" ] || [ ! -x "$makensis" ]; then
+    echo "SKIPPED: makensis could not be installed, so there is no installer to test"
+    exit 77
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAILED: $*"
+    failures=$((failures + 1))
+}
+run() { "$wine_run" "$prefix" "$loader" "$@"; }
+windows_path() { echo "Z:${1//\//\\}"; }
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\gen_vorn'
+player_key='HKCU\Software\Winamp'
+
+# The installer for the architecture this machine's Wine runs: the same script as the release.
+"$makensis" -V2 -DVERSION="$version" -DDLL="$dll" -DOUTFILE="$work/setup.exe" \
+    -DTARGET="$target" "$here/release/installer.nsi" >/dev/null
+
+# A player folder with files of its own; a name without spaces, as /D= must end the line.
+player=$work/player
+mkdir -p "$player/Plugins"
+echo player >"$player/winamp.exe"
+echo other >"$player/Plugins/gen_other.dll"
+printf '[vorn station song Plugin for winamp]\r\nWait=45\r\n' >"$player/winamp.ini"
+files() { (cd "$player" && find . -type f -exec sha256sum {} + | sort); }
+before=$(files)
+
+check_install() {
+    cmp -s "$player/Plugins/gen_vorn.dll" "$dll" || fail "$1: gen_vorn.dll is not the build's"
+    run reg query "$key" /v UninstallString 2>/dev/null | grep -q 'gen_vorn-uninstall.exe' ||
+        fail "$1: no uninstaller registered"
+}
+
+check_uninstall() {
+    run "$player/Plugins/gen_vorn-uninstall.exe" /S
+    # The uninstaller runs on from a copy of itself and removes the original.
+    for _ in $(seq 100); do
+        [ -e "$player/Plugins/gen_vorn-uninstall.exe" ] || break
+        sleep 0.2
+    done
+    sleep 1
+    [ "$(files)" = "$before" ] || fail "$1: uninstalling did not restore the player's folder:
+$(diff <(echo "$before") <(files))"
+    ! run reg query "$key" >/dev/null 2>&1 || fail "$1: the uninstaller is still registered"
+}
+
+run "$work/setup.exe" /S "/D=$(windows_path "$player")" || fail "/D: installer failed"
+check_install "/D"
+check_uninstall "/D"
+
+# Without /D, the folder the player recorded for the current user.
+run reg add "$player_key" /ve /d "$(windows_path "$player")" /f >/dev/null
+run "$work/setup.exe" /S || fail "registry: installer failed"
+check_install "registry"
+check_uninstall "registry"
+run reg delete "$player_key" /f >/dev/null
+
+[ "$failures" -eq 0 ] && echo "installed and uninstalled cleanly, twice"
+exit $((failures > 0))
