@@ -17,7 +17,7 @@ inline BoundedText start_text(char* buffer, size_t size) {
     return {buffer, size, 0};
 }
 
-// Appends `text` up to its NUL, but no more than `limit` bytes of it.
+// Appends `piece` up to its NUL, but no more than `limit` bytes of it, and no more than fits.
 inline void append_text(BoundedText& text, const char* piece, size_t limit = SIZE_MAX) {
     size_t length = 0;
     while (length < limit && piece[length] != '\0') {

@@ -11,6 +11,7 @@
 
 #include "resources/dialog_ids.h"
 #include "tests/dialog_driver.h"
+#include "tests/expected_report.h"
 #include "tests/plugin_module_fixture.h"
 #include "tests/temp_files.h"
 #include "tools/companion_standin/station_mailslot.h"
@@ -18,16 +19,6 @@
 namespace {
 
 constexpr int STEPS = 4000;
-
-// The report the companion must receive for a song, written out independently of the plugin.
-std::string expected_report(const PlaylistEntry& song) {
-    return "<?xml version=\"1.0\" encoding=\"Shift-JIS\" ?>\n<reports>\n<report type=\"song\">\n"
-           "<param key=\"song_title\">" +
-           song.title + "</param>\n<param key=\"song_artist\">" + song.artist +
-           "</param>\n<param key=\"song_album\">" + song.album +
-           "</param>\n<param key=\"song_genre\">" + song.genre +
-           "</param>\n</report>\n</reports>\n" + std::string(1, '\0');
-}
 
 class RandomRun : public PluginModuleTest {
   protected:
@@ -89,7 +80,7 @@ TEST_F(RandomRun, PlayerKeepsWorkingAndEveryReportIsAllowed) {
     for (int step = 0; step < STEPS; ++step) {
         SCOPED_TRACE(testing::Message() << "step " << step);
         for (const PlaylistEntry& song : player.playlist) {
-            allowed.insert(expected_report(song));
+            allowed.insert(expected_report(song.title, song.artist, song.album, song.genre));
         }
         // A fetch asks for the playlist position first.
         int fetched = 0;
