@@ -82,7 +82,7 @@ int main() {
     std::vector<double> fetches;
     for (int i = 0; i < FETCHES; ++i) {
         tracker.status_gate = 1; // this notification fetches
-        tracker.last_song = {};
+        forget_last_song();
         player.messages.clear();
         const double start = now_ns();
         player.notify_status_changed();

@@ -58,7 +58,7 @@ void on_report_timer(HWND window) {
     } else if (status == PLAY_STATUS_STOPPED) {
         // Forgetting the last song lets the same song, played again after a stop, be
         // reported again.
-        memset(&tracker.last_song, 0, sizeof tracker.last_song);
+        forget_last_song();
         tracker.pending = false;
         tracker.status_gate = 1;
         tracker.tick_count = 0;
@@ -89,6 +89,12 @@ void on_status_changed(HWND window) {
         // Already reported stays reported; still waiting starts its delay again.
         tracker.tick_count = 0;
     }
+}
+
+void forget_last_song() {
+    tracker.last_song.title[0] = '\0';
+    tracker.last_song.artist[0] = '\0';
+    tracker.last_song.album[0] = '\0';
 }
 
 void fetch_song_info(WPARAM position) {

@@ -41,9 +41,7 @@ int __cdecl init() {
     }
     tracker.previous_window_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_window_proc)));
-    tracker.last_song.title[0] = '\0';
-    tracker.last_song.artist[0] = '\0';
-    tracker.last_song.album[0] = '\0';
+    forget_last_song();
     make_mailslot_path();
     SetTimer(player, REPORT_TIMER_ID, REPORT_TIMER_INTERVAL_MS, nullptr);
     tracker.pending = false;
