@@ -20,7 +20,7 @@ fail() {
     failures=$((failures + 1))
 }
 run() { "$wine_run" "$prefix" "$loader" "$@"; }
-windows_path() { echo "Z:${1//\//\\}"; }
+source "$here/scripts/wine-env" # for windows_path
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\gen_vorn'
 player_key='HKCU\Software\Winamp'
 
