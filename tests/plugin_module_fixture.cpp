@@ -1,15 +1,7 @@
 #include "tests/plugin_module_fixture.h"
 
+#include "tests/station_registry.h"
 #include "tests/temp_files.h"
-
-namespace {
-
-void delete_station_key() {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn\\vorn station");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn");
-}
-
-} // namespace
 
 void PluginModuleTest::SetUp() {
     delete_station_key();

@@ -4,6 +4,7 @@
 #include "resources/dialog_ids.h"
 #include "tests/dialog_driver.h"
 #include "tests/plugin_module_fixture.h"
+#include "tests/station_registry.h"
 #include "tests/temp_files.h"
 #include "tools/companion_standin/station_mailslot.h"
 
@@ -65,11 +66,7 @@ TEST_F(PluginModuleTest, StationStartsTheRegisteredProgramOnlyWhenOn) {
     const std::string program = program_folder_path("station_marker.exe");
     const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn\\vorn station", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "Application Path", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(program.c_str()), program.size() + 1);
-    RegCloseKey(key);
+    store_station_path(REG_SZ, program + '\0');
     write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nStation=1\r\n");
     EXPECT_TRUE(init().empty());
     EXPECT_EQ(read_file_once_written(marker), "started\n");

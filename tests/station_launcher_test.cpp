@@ -9,6 +9,7 @@
 #include "launcher/station_launcher.h"
 #include "plugin/plugin_record.h"
 #include "tests/message_box_capture.h"
+#include "tests/station_registry.h"
 #include "tests/temp_files.h"
 #include "tools/player_standin/player_standin.h"
 
@@ -18,22 +19,9 @@ class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
         plugin_record.hwndParent = player.window();
-        delete_key();
+        delete_station_key();
     }
-    void TearDown() override { delete_key(); }
-
-    static void delete_key() {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn");
-    }
-    static void store_path(DWORD type, const std::string& bytes) {
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY, 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr);
-        RegSetValueExA(key, STATION_PATH_VALUE, 0, type,
-                       reinterpret_cast<const BYTE*>(bytes.data()), bytes.size());
-        RegCloseKey(key);
-    }
+    void TearDown() override { delete_station_key(); }
 
     PlayerStandin player;
 };
@@ -59,9 +47,9 @@ TEST_F(LauncherTest, PathIsReadWholeAndTerminatedOrNotAtAll) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.substr(0, 40));
-        delete_key();
+        delete_station_key();
         if (!c.stored.empty()) {
-            store_path(c.type, c.stored);
+            store_station_path(c.type, c.stored);
         }
         memset(station_path, 'x', sizeof station_path);
         EXPECT_EQ(find_station_path(), c.read != nullptr);
@@ -75,7 +63,7 @@ TEST_F(LauncherTest, StartsTheCompanionNamedInTheRegistryOnce) {
     const std::string program = program_folder_path("station_marker.exe");
     const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
-    store_path(REG_SZ, program + '\0');
+    store_station_path(REG_SZ, program + '\0');
 
     EXPECT_TRUE(capture_message_boxes(launch_station).empty());
     // The shell starts the program and returns at once.
@@ -85,9 +73,9 @@ TEST_F(LauncherTest, StartsTheCompanionNamedInTheRegistryOnce) {
 
 TEST_F(LauncherTest, MissingOrUnusablePathShowsTheMessage) {
     for (const std::string& stored : {std::string(), std::string(300, 'p') + '\0'}) {
-        delete_key();
+        delete_station_key();
         if (!stored.empty()) {
-            store_path(REG_SZ, stored);
+            store_station_path(REG_SZ, stored);
         }
         const std::vector<CapturedBox> boxes = capture_message_boxes(launch_station);
         ASSERT_EQ(boxes.size(), 1u);
