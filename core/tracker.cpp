@@ -35,7 +35,30 @@ LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
     } else if (message == WM_WA_IPC && lParam == IPC_CB_MISC && wParam == IPC_CB_MISC_STATUS) {
         on_status_changed(window);
     }
+    if (tracker.window_is_unicode) {
+        return CallWindowProcW(tracker.previous_window_proc, window, message, wParam, lParam);
+    }
     return CallWindowProcA(tracker.previous_window_proc, window, message, wParam, lParam);
+}
+
+void install_hook(HWND window) {
+    const LONG_PTR hook = reinterpret_cast<LONG_PTR>(hook_window_proc);
+    tracker.window_is_unicode = IsWindowUnicode(window) != FALSE;
+    tracker.previous_window_proc = reinterpret_cast<WNDPROC>(
+        tracker.window_is_unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, hook)
+                                  : SetWindowLongPtrA(window, GWLP_WNDPROC, hook));
+}
+
+void remove_hook(HWND window) {
+    const LONG_PTR hook = reinterpret_cast<LONG_PTR>(hook_window_proc);
+    const LONG_PTR previous = reinterpret_cast<LONG_PTR>(tracker.previous_window_proc);
+    if (tracker.window_is_unicode) {
+        if (GetWindowLongPtrW(window, GWLP_WNDPROC) == hook) {
+            SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+        }
+    } else if (GetWindowLongPtrA(window, GWLP_WNDPROC) == hook) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, previous);
+    }
 }
 
 void on_report_timer(HWND window) {

@@ -24,6 +24,10 @@ struct TrackerState {
     // a stop, then every second one.
     int32_t status_gate = 1;
     WNDPROC previous_window_proc = nullptr; // the player's own procedure, replaced by the hook
+    // The player's window was made with the wide (Unicode) API, so the hook is installed and
+    // calls on with the wide functions: with the ANSI ones, Windows would turn every text
+    // message to the player into code page 932 and back, losing what it cannot hold.
+    bool window_is_unicode = false;
 };
 
 extern TrackerState tracker;
@@ -32,6 +36,14 @@ extern TrackerState tracker;
 // the playback-status notification, then hands every message, unchanged, to the player's own
 // procedure and returns its result.
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts hook_window_proc in front of the window's procedure, the way the window was made (ANSI
+// or Unicode), and keeps the procedure it replaced.
+void install_hook(HWND window);
+
+// Puts the replaced procedure back, but only while the hook is still the window's procedure:
+// a subclass installed after ours still calls ours, and that chain is its owner's to keep.
+void remove_hook(HWND window);
 
 // `window` is the window the hook was called for: the player's main window.
 void on_report_timer(HWND window);

@@ -39,8 +39,7 @@ int __cdecl init() {
     if (plugin_settings.Station) {
         launch_station();
     }
-    tracker.previous_window_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(player, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_window_proc)));
+    install_hook(player);
     forget_last_song();
     make_mailslot_path();
     SetTimer(player, REPORT_TIMER_ID, REPORT_TIMER_INTERVAL_MS, nullptr);
@@ -54,10 +53,6 @@ void __cdecl quit() {
     save_settings();
     KillTimer(player, REPORT_TIMER_ID);
     // The player may unload the module after quit, and a message reaching the hook then would
-    // crash it; so the player's own procedure goes back. If someone subclassed the window after
-    // us, their procedure still calls ours: the chain is theirs to keep, and it stays as it is.
-    if (GetWindowLongPtrA(player, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(hook_window_proc)) {
-        SetWindowLongPtrA(player, GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(tracker.previous_window_proc));
-    }
+    // crash it; so the player's own procedure goes back.
+    remove_hook(player);
 }

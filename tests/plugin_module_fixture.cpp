@@ -9,7 +9,7 @@ void PluginModuleTest::SetUp() {
     DeleteFileA(player.ini_path.c_str());
     player.playlist = {{"C:\\music\\a.mp3", "first", "artist", "album", "genre"},
                        {"C:\\music\\b.mp3", "second", "artist", "album", "genre"}};
-    player_proc = GetWindowLongPtrA(player.window(), GWLP_WNDPROC);
+    player_proc = player.window_proc();
     module = LoadLibraryA(program_folder_path("gen_vorn.dll").c_str());
     ASSERT_NE(module, nullptr);
     get_plugin = reinterpret_cast<GetPlugin>(
@@ -22,7 +22,7 @@ void PluginModuleTest::TearDown() {
     if (initialised) {
         record->quit();
     }
-    SetWindowLongPtrA(player.window(), GWLP_WNDPROC, player_proc);
+    player.set_window_proc(player_proc);
     if (module != nullptr) {
         FreeLibrary(module);
     }
@@ -57,4 +57,8 @@ int PluginModuleTest::count(UINT message, WPARAM wParam, LPARAM lParam) const {
 int PluginModuleTest::ini_value(const char* key) const {
     return GetPrivateProfileIntA("vorn station song Plugin for winamp", key, -1,
                                  player.ini_path.c_str());
+}
+
+std::string window_kind_name(const ::testing::TestParamInfo<WindowKind>& info) {
+    return info.param == WindowKind::Unicode ? "UnicodeWindow" : "AnsiWindow";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ using GetPlugin = winampGeneralPurposePlugin*(__cdecl*)();
 // starts from the state at load.
 class PluginModuleTest : public ::testing::Test {
   protected:
+    explicit PluginModuleTest(WindowKind kind = WindowKind::Ansi) : player(kind) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -29,9 +31,18 @@ class PluginModuleTest : public ::testing::Test {
     int ini_value(const char* key) const; // -1 when absent
 
     PlayerStandin player;
-    LONG_PTR player_proc = 0;
+    LONG_PTR player_proc = 0; // the stand-in's own window procedure
     HMODULE module = nullptr;
     GetPlugin get_plugin = nullptr;
     winampGeneralPurposePlugin* record = nullptr;
     bool initialised = false;
 };
+
+// The same, on a player window of each kind.
+class PluginOnEitherWindow : public ::testing::WithParamInterface<WindowKind>,
+                             public PluginModuleTest {
+  protected:
+    PluginOnEitherWindow() : PluginModuleTest(GetParam()) {}
+};
+
+std::string window_kind_name(const ::testing::TestParamInfo<WindowKind>& info);

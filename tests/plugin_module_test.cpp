@@ -73,7 +73,7 @@ TEST_F(PluginModuleTest, StationStartsTheRegisteredProgramOnlyWhenOn) {
     DeleteFileA(marker.c_str());
 }
 
-TEST_F(PluginModuleTest, RealTimerReportsAndQuitEndsEverything) {
+TEST_P(PluginOnEitherWindow, RealTimerReportsAndQuitEndsEverything) {
     StationMailslot mailslot;
     ASSERT_TRUE(mailslot.is_open());
     write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
@@ -97,7 +97,7 @@ TEST_F(PluginModuleTest, RealTimerReportsAndQuitEndsEverything) {
         EXPECT_EQ(ini_value(key), std::string(key) == "Enable") << key; // saved unchanged
     }
     EXPECT_EQ(ini_value("Wait"), 10);
-    EXPECT_EQ(GetWindowLongPtrA(player.window(), GWLP_WNDPROC), player_proc);
+    EXPECT_EQ(player.window_proc(), player_proc);
 
     player.messages.clear();
     pump_messages(1500);
@@ -128,21 +128,96 @@ TEST_F(PluginModuleTest, ConfigOpensTheDialogWhoseChangesQuitSaves) {
     EXPECT_EQ(ini_value("Wait"), 45);
 }
 
-// A procedure put in after the plugin's, passing everything on to it.
+// A procedure put in after the plugin's, passing everything on to it the way the window was
+// made.
 WNDPROC plugin_proc = nullptr;
+WindowKind later_kind = WindowKind::Ansi;
 LRESULT CALLBACK later_subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(plugin_proc, window, message, wParam, lParam);
+    return later_kind == WindowKind::Unicode
+               ? CallWindowProcW(plugin_proc, window, message, wParam, lParam)
+               : CallWindowProcA(plugin_proc, window, message, wParam, lParam);
 }
 
-TEST_F(PluginModuleTest, QuitLeavesAChainThatOthersExtendedAlone) {
+TEST_P(PluginOnEitherWindow, QuitLeavesAChainThatOthersExtendedAlone) {
     init();
-    plugin_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        player.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(later_subclass)));
+    later_kind = player.kind();
+    plugin_proc = reinterpret_cast<WNDPROC>(player.window_proc());
+    player.set_window_proc(reinterpret_cast<LONG_PTR>(later_subclass));
     quit();
-    EXPECT_EQ(GetWindowLongPtrA(player.window(), GWLP_WNDPROC),
-              reinterpret_cast<LONG_PTR>(later_subclass));
+    EXPECT_EQ(player.window_proc(), reinterpret_cast<LONG_PTR>(later_subclass));
+    EXPECT_EQ(IsWindowUnicode(player.window()) != FALSE, player.kind() == WindowKind::Unicode);
     player.notify_status_changed(); // through both procedures to the player's own
     EXPECT_EQ(count(WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC), 1);
+    if (player.kind() == WindowKind::Unicode) {
+        SendMessageW(player.window(), WM_CHAR, 0xD55C, 0); // a Hangul syllable
+        EXPECT_EQ(player.messages.back().wParam, 0xD55Cu);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, PluginOnEitherWindow,
+                         testing::Values(WindowKind::Ansi, WindowKind::Unicode), window_kind_name);
+
+// Today's players make their main window with the wide API. Text sent to it must reach the
+// player as it was sent, characters outside code page 932 included, whether the plugin runs,
+// has quit, or is unloaded.
+class UnicodePlayerTest : public PluginModuleTest {
+  protected:
+    UnicodePlayerTest() : PluginModuleTest(WindowKind::Unicode) {}
+
+    void expect_text_passes_unchanged() {
+        struct Case {
+            const char* name;
+            UINT message;
+            WPARAM wParam;
+            std::wstring text; // WM_SETTEXT's
+        };
+        const Case cases[] = {
+            {"Hangul title", WM_SETTEXT, 0, L"\uD55C\uAD6D\uC5B4 \uB178\uB798"},
+            {"surrogate pair", WM_SETTEXT, 0, L"\U0001F3B5 \U00020B9F"},
+            {"accented Latin", WM_SETTEXT, 0, L"Caf\u00E9 Se\u00F1or \u00C6r\u00F8"},
+            {"Japanese and Chinese", WM_SETTEXT, 0, L"\u65E5\u672C\u8A9E \u4F60\u597D"},
+            {"Hangul typed", WM_CHAR, 0xD55C, {}},
+            {"accent typed", WM_CHAR, 0xE9, {}},
+            {"IME character", WM_IME_CHAR, 0xAC00, {}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            player.messages.clear();
+            const LPARAM lParam =
+                c.message == WM_SETTEXT ? reinterpret_cast<LPARAM>(c.text.c_str()) : 0;
+            SendMessageW(player.window(), c.message, c.wParam, lParam);
+            ASSERT_EQ(player.messages.size(), 1u);
+            EXPECT_EQ(player.messages[0].message, c.message);
+            EXPECT_EQ(player.messages[0].wParam, c.wParam);
+            EXPECT_EQ(player.messages[0].text, c.text);
+            if (c.message == WM_SETTEXT) {
+                // Read back through the same chain, as the player's title bar would be.
+                wchar_t title[64] = {};
+                GetWindowTextW(player.window(), title, 64);
+                EXPECT_EQ(std::wstring(title), c.text);
+            }
+        }
+        EXPECT_TRUE(IsWindowUnicode(player.window()));
+    }
+};
+
+TEST_F(UnicodePlayerTest, TextReachesThePlayerUnchangedWhileLoadedAndAfter) {
+    init();
+    EXPECT_NE(player.window_proc(), player_proc); // the hook is in
+    {
+        SCOPED_TRACE("plugin running");
+        expect_text_passes_unchanged();
+    }
+    quit();
+    EXPECT_EQ(player.window_proc(), player_proc);
+    {
+        SCOPED_TRACE("after quit");
+        expect_text_passes_unchanged();
+    }
+    FreeLibrary(module);
+    module = nullptr;
+    SCOPED_TRACE("after FreeLibrary");
+    expect_text_passes_unchanged();
 }
 
 } // namespace

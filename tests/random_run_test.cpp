@@ -20,8 +20,18 @@ namespace {
 
 constexpr int STEPS = 4000;
 
+unsigned chosen_seed() {
+    const char* replay = getenv("VORN_RANDOM_SEED");
+    return replay != nullptr ? strtoul(replay, nullptr, 10) : GetTickCount();
+}
+
+// The seed also picks the kind of the player's window.
 class RandomRun : public PluginModuleTest {
   protected:
+    RandomRun() : RandomRun(chosen_seed()) {}
+    explicit RandomRun(unsigned seed)
+        : PluginModuleTest(seed % 2 ? WindowKind::Unicode : WindowKind::Ansi), seed(seed) {}
+
     std::string random_value() {
         switch (pick(6)) {
         case 0:
@@ -54,13 +64,12 @@ class RandomRun : public PluginModuleTest {
             record->config);
     }
 
+    const unsigned seed;
     std::mt19937 random;
     int next_file = 0;
 };
 
 TEST_F(RandomRun, PlayerKeepsWorkingAndEveryReportIsAllowed) {
-    const char* replay = getenv("VORN_RANDOM_SEED");
-    const unsigned seed = replay != nullptr ? strtoul(replay, nullptr, 10) : GetTickCount();
     SCOPED_TRACE(testing::Message() << "VORN_RANDOM_SEED=" << seed);
     random.seed(seed);
 
@@ -150,7 +159,8 @@ TEST_F(RandomRun, PlayerKeepsWorkingAndEveryReportIsAllowed) {
     // The run must have reached what it checks.
     EXPECT_GT(reports, 20);
     EXPECT_GT(flips, 4);
-    printf("seed %u: %d reports, %d settings changes\n", seed, reports, flips);
+    printf("seed %u, %s player window: %d reports, %d settings changes\n", seed,
+           player.kind() == WindowKind::Unicode ? "Unicode" : "ANSI", reports, flips);
 
     quit();
     FreeLibrary(module);

@@ -14,8 +14,7 @@ void TrackerTest::SetUp() {
     tracker = TrackerState();
     plugin_settings = PluginSettings();
     plugin_record.hwndParent = player.window();
-    tracker.previous_window_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        player.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook_window_proc)));
+    install_hook(player.window());
     make_mailslot_path();
     mailslot = std::make_unique<StationMailslot>();
     ASSERT_TRUE(mailslot->is_open());
@@ -23,14 +22,14 @@ void TrackerTest::SetUp() {
 }
 
 void TrackerTest::TearDown() {
-    SetWindowLongPtrA(player.window(), GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(tracker.previous_window_proc));
+    remove_hook(player.window());
 }
 
 void TrackerTest::reset_tracker() {
-    const WNDPROC player_proc = tracker.previous_window_proc;
+    const TrackerState installed = tracker;
     tracker = TrackerState();
-    tracker.previous_window_proc = player_proc;
+    tracker.previous_window_proc = installed.previous_window_proc;
+    tracker.window_is_unicode = installed.window_is_unicode;
     player.messages.clear();
 }
 

@@ -2,11 +2,11 @@
 // plays a playlist file with the player's status notifications and the real message loop, and
 // unloads the plugin at the end.
 //
-//   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config]
+//   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] [--unicode]
 //
 // --ini names the settings file the player hands out (default: winamp.ini in the Windows
 // folder); --config opens the plugin's settings dialog before playing, as the player's
-// preferences do.
+// preferences do; --unicode makes the main window with the wide API, as today's players do.
 
 #include <stdio.h>
 #include <string.h>
@@ -89,13 +89,16 @@ int main(int argc, char** argv) {
     started_at = GetTickCount();
     const char* plugin_path = nullptr;
     const char* playlist_path = nullptr;
+    const char* ini_path = nullptr;
     bool open_config = false;
-    PlayerStandin player;
+    WindowKind kind = WindowKind::Ansi;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
-            player.ini_path = argv[++i];
+            ini_path = argv[++i];
         } else if (strcmp(argv[i], "--config") == 0) {
             open_config = true;
+        } else if (strcmp(argv[i], "--unicode") == 0) {
+            kind = WindowKind::Unicode;
         } else if (plugin_path == nullptr) {
             plugin_path = argv[i];
         } else if (playlist_path == nullptr) {
@@ -106,10 +109,14 @@ int main(int argc, char** argv) {
         }
     }
     if (plugin_path == nullptr) {
-        print_utf8("usage: player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config]\n");
+        print_utf8("usage: player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] "
+                   "[--unicode]\n");
         return 2;
     }
-    if (player.ini_path.empty()) {
+    PlayerStandin player(kind);
+    if (ini_path != nullptr) {
+        player.ini_path = ini_path;
+    } else {
         player.raw_ini_answer = 0; // no file of its own: the plugin falls back to winamp.ini
     }
     std::vector<PlaylistStep> steps;
@@ -127,7 +134,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     winampGeneralPurposePlugin* plugin = get_plugin();
-    say(std::string("loaded: ") + plugin->description);
+    say(std::string("loaded: ") + plugin->description +
+        " (player window: " + (kind == WindowKind::Unicode ? "Unicode" : "ANSI") + ")");
     plugin->hwndParent = player.window();
     plugin->hDllInstance = module;
     plugin->init();

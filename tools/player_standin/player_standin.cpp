@@ -6,14 +6,28 @@
 
 namespace {
 
-constexpr char WINDOW_CLASS[] = "VornPlayerStandin";
+constexpr char ANSI_CLASS[] = "VornPlayerStandin";
+constexpr wchar_t UNICODE_CLASS[] = L"VornPlayerStandinW";
 
-void register_window_class(WNDPROC procedure) {
+// Each class fails harmlessly to register when it already is.
+HWND create_ansi_window(WNDPROC procedure, void* self) {
     WNDCLASSA window_class = {};
     window_class.lpfnWndProc = procedure;
     window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = WINDOW_CLASS;
-    RegisterClassA(&window_class); // fails harmlessly when already registered
+    window_class.lpszClassName = ANSI_CLASS;
+    RegisterClassA(&window_class);
+    return CreateWindowExA(0, ANSI_CLASS, "player stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), self);
+}
+
+HWND create_unicode_window(WNDPROC procedure, void* self) {
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = UNICODE_CLASS;
+    RegisterClassW(&window_class);
+    return CreateWindowExW(0, UNICODE_CLASS, L"player stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400,
+                           300, nullptr, nullptr, GetModuleHandleW(nullptr), self);
 }
 
 const std::string* field_of(const PlaylistEntry& entry, const char* key) {
@@ -30,10 +44,9 @@ const std::string* field_of(const PlaylistEntry& entry, const char* key) {
 
 } // namespace
 
-PlayerStandin::PlayerStandin() {
-    register_window_class(window_proc);
-    window_ = CreateWindowExA(0, WINDOW_CLASS, "player stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400,
-                              300, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+PlayerStandin::PlayerStandin(WindowKind kind) : kind_(kind) {
+    window_ = kind == WindowKind::Unicode ? create_unicode_window(unicode_window_proc, this)
+                                          : create_ansi_window(ansi_window_proc, this);
     messages.clear();
 }
 
@@ -47,22 +60,57 @@ void PlayerStandin::notify_status_changed() {
     SendMessageA(window_, WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC);
 }
 
-LRESULT CALLBACK PlayerStandin::window_proc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+LONG_PTR PlayerStandin::window_proc() const {
+    return kind_ == WindowKind::Unicode ? GetWindowLongPtrW(window_, GWLP_WNDPROC)
+                                        : GetWindowLongPtrA(window_, GWLP_WNDPROC);
+}
+
+void PlayerStandin::set_window_proc(LONG_PTR procedure) {
+    if (kind_ == WindowKind::Unicode) {
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, procedure);
+    } else {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, procedure);
+    }
+}
+
+// The stand-in that owns the window, recording the message; none before WM_NCCREATE and after
+// WM_NCDESTROY.
+PlayerStandin* PlayerStandin::receiver(HWND window, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
+        // lpCreateParams comes first in both CREATESTRUCTA and CREATESTRUCTW.
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<PlayerStandin*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    self->messages.push_back({message, wParam, lParam});
-    if (message == WM_NCDESTROY) {
+    if (self != nullptr && message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
     }
+    return self;
+}
+
+LRESULT CALLBACK PlayerStandin::ansi_window_proc(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam) {
+    PlayerStandin* self = receiver(window, message, lParam);
+    if (self == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    self->messages.push_back({message, wParam, lParam, {}});
+    return self->answer(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PlayerStandin::unicode_window_proc(HWND window, UINT message, WPARAM wParam,
+                                                    LPARAM lParam) {
+    PlayerStandin* self = receiver(window, message, lParam);
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    std::wstring text;
+    if (message == WM_SETTEXT && lParam != 0) {
+        text = reinterpret_cast<const wchar_t*>(lParam);
+    }
+    self->messages.push_back({message, wParam, lParam, text});
     return self->answer(window, message, wParam, lParam);
 }
 
@@ -74,7 +122,8 @@ LRESULT PlayerStandin::answer(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (canned != canned_results.end()) {
         return canned->second;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return kind_ == WindowKind::Unicode ? DefWindowProcW(window, message, wParam, lParam)
+                                        : DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {

@@ -3,7 +3,8 @@
 // A stand-in for the player: a hidden top-level window that plays the player's main window.
 // It answers the requests the plugin sends from a state the caller scripts, can announce a
 // change of playback status to itself, and records every message that reaches its own window
-// procedure, so a test can see exactly what the plugin passed on.
+// procedure, so a test can see exactly what the plugin passed on. Its window is made with the
+// ANSI API, as older players make theirs, or with the wide (Unicode) API, as today's do.
 
 #include <map>
 #include <optional>
@@ -24,16 +25,24 @@ struct RecordedMessage {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    std::wstring text; // of WM_SETTEXT, as a Unicode window's procedure received it
 };
+
+enum class WindowKind { Ansi, Unicode };
 
 class PlayerStandin {
   public:
-    PlayerStandin();
+    explicit PlayerStandin(WindowKind kind = WindowKind::Ansi);
     ~PlayerStandin();
     PlayerStandin(const PlayerStandin&) = delete;
     PlayerStandin& operator=(const PlayerStandin&) = delete;
 
     HWND window() const { return window_; }
+    WindowKind kind() const { return kind_; }
+
+    // The window's procedure, read and replaced with the functions that match its kind.
+    LONG_PTR window_proc() const;
+    void set_window_proc(LONG_PTR procedure);
 
     // Sends the playback-status notification to the window, as the player does.
     void notify_status_changed();
@@ -55,10 +64,15 @@ class PlayerStandin {
     std::vector<RecordedMessage> messages;
 
   private:
-    static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ansi_window_proc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+    static LRESULT CALLBACK unicode_window_proc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
+    static PlayerStandin* receiver(HWND window, UINT message, LPARAM lParam);
     LRESULT answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
     LRESULT fill_metadata(const struct extendedFileInfoStruct& request) const;
 
+    WindowKind kind_;
     HWND window_ = nullptr;
 };
