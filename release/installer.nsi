@@ -37,6 +37,15 @@ SetCompressor /SOLID lzma
 !insertmacro MUI_LANGUAGE "Japanese"
 !insertmacro MUI_LANGUAGE "English"
 
+; What the setup program's own Properties > Details show: the plugin's version.
+VIProductVersion "${VERSION}.0.0"
+VIFileVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}.0.0"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}.0.0"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} ${VERSION} setup"
+!pragma warning disable 9100 ; the plugin has no copyright line to show
+
 LangString ChooseFolder ${LANG_JAPANESE} "Winampのフォルダ（winamp.exeのあるフォルダ）を選んでください。プラグインはその中のPluginsフォルダに入ります。"
 LangString ChooseFolder ${LANG_ENGLISH} "Choose the Winamp folder (the one holding winamp.exe). The plugin goes into its Plugins folder."
 LangString PlayerRunning ${LANG_JAPANESE} "Winampが起動しています。Winampを終了してから「再試行」を押してください。"

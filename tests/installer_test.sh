@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The installer under Wine, silently, into a player folder of its own:
-#   installer_test.sh MAKENSIS NSIS_TARGET DLL VERSION WINE_RUN PREFIX LOADER
-# It must install gen_vorn.dll byte for byte into Plugins and register its uninstaller, find the
-# player's folder from the player's own registry record, and uninstall exactly what it put in.
+#   installer_test.sh SETUP DLL VERSION WINE_RUN PREFIX LOADER
+# It must install gen_vorn.dll byte for byte into Plugins and register its uninstaller with the
+# version, find the player's folder from the player's own registry record, and uninstall exactly
+# what it put in.
 set -euo pipefail
-makensis=$1 target=$2 dll=$3 version=$4 wine_run=$5 prefix=$6 loader=$7
+setup=$1 dll=$2 version=$3 wine_run=$4 prefix=$5 loader=$6
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-if [ -z "$makensis" ] || [ ! -x "$makensis" ]; then
+if [ ! -f "$setup" ]; then
     echo "SKIPPED: makensis could not be installed, so there is no installer to test"
     exit 77
 fi
@@ -24,10 +25,6 @@ source "$here/scripts/wine-env" # for windows_path
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\gen_vorn'
 player_key='HKCU\Software\Winamp'
 
-# The installer for the architecture this machine's Wine runs: the same script as the release.
-"$makensis" -V2 -DVERSION="$version" -DDLL="$dll" -DOUTFILE="$work/setup.exe" \
-    -DTARGET="$target" "$here/release/installer.nsi" >/dev/null
-
 # A player folder with files of its own; a name without spaces, as /D= must end the line.
 player=$work/player
 mkdir -p "$player/Plugins"
@@ -41,6 +38,8 @@ check_install() {
     cmp -s "$player/Plugins/gen_vorn.dll" "$dll" || fail "$1: gen_vorn.dll is not the build's"
     run reg query "$key" /v UninstallString 2>/dev/null | grep -q 'gen_vorn-uninstall.exe' ||
         fail "$1: no uninstaller registered"
+    run reg query "$key" /v DisplayVersion 2>/dev/null | grep -q "REG_SZ *$version\b" ||
+        fail "$1: the registered version is not $version"
 }
 
 check_uninstall() {
@@ -56,13 +55,13 @@ $(diff <(echo "$before") <(files))"
     ! run reg query "$key" >/dev/null 2>&1 || fail "$1: the uninstaller is still registered"
 }
 
-run "$work/setup.exe" /S "/D=$(windows_path "$player")" || fail "/D: installer failed"
+run "$setup" /S "/D=$(windows_path "$player")" || fail "/D: installer failed"
 check_install "/D"
 check_uninstall "/D"
 
 # Without /D, the folder the player recorded for the current user.
 run reg add "$player_key" /ve /d "$(windows_path "$player")" /f >/dev/null
-run "$work/setup.exe" /S || fail "registry: installer failed"
+run "$setup" /S || fail "registry: installer failed"
 check_install "registry"
 check_uninstall "registry"
 run reg delete "$player_key" /f >/dev/null
