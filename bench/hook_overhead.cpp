@@ -81,7 +81,7 @@ int main() {
     // The hook stays installed for the plugin's own work.
     std::vector<double> fetches;
     for (int i = 0; i < FETCHES; ++i) {
-        tracker.status_gate = 1; // this notification fetches
+        status_gate = 1; // this notification fetches
         forget_last_song();
         player.messages.clear();
         const double start = now_ns();

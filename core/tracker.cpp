@@ -9,6 +9,7 @@
 #include "plugin/plugin_record.h"
 
 TrackerState tracker;
+int32_t status_gate = STATUS_GATE_AT_LOAD;
 
 namespace {
 
@@ -83,7 +84,7 @@ void on_report_timer(HWND window) {
         // reported again.
         forget_last_song();
         tracker.pending = false;
-        tracker.status_gate = 1;
+        status_gate = 1;
         tracker.tick_count = 0;
     }
     // Any other status is a pause: ticks neither count nor cancel.
@@ -94,16 +95,16 @@ void on_status_changed(HWND window) {
         // A stop that is over before the next tick is seen only here; last_song and pending
         // are the timer's to clear.
         if (ask_player(window, IPC_ISPLAYING) == PLAY_STATUS_STOPPED) {
-            tracker.status_gate = 1;
+            status_gate = 1;
             tracker.tick_count = 0;
         }
         return;
     }
-    if (tracker.status_gate < 1) {
-        ++tracker.status_gate;
+    if (status_gate < 1) {
+        ++status_gate;
         return;
     }
-    tracker.status_gate = 0;
+    status_gate = 0;
     fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
 
     if (plugin_settings.Repeat || !is_last_song(tracker.current)) {

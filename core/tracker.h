@@ -20,9 +20,6 @@ struct TrackerState {
     LastSong last_song = {}; // only a stop seen by a timer tick erases it
     bool pending = false;    // a report for `current` waits for its delay to run out
     int32_t tick_count = 0;  // playing ticks counted while pending; 0 whenever not pending
-    // Which status notifications fetch the song: the first one during playback after load or
-    // a stop, then every second one.
-    int32_t status_gate = 1;
     WNDPROC previous_window_proc = nullptr; // the player's own procedure, replaced by the hook
     // The player's window was made with the wide (Unicode) API, so the hook is installed and
     // calls on with the wide functions: with the ANSI ones, Windows would turn every text
@@ -31,6 +28,13 @@ struct TrackerState {
 };
 
 extern TrackerState tracker;
+
+// Which status notifications fetch the song: the first one during playback after load or a
+// stop, then every second one. Part of the tracker's state, but kept apart from TrackerState:
+// its start value is 1, and in the struct it would put all 7 KB of song buffers into the DLL
+// file as initialised data instead of zero-filled memory.
+constexpr int32_t STATUS_GATE_AT_LOAD = 1;
+extern int32_t status_gate;
 
 // The player's main window procedure while the plugin is loaded. Acts on the report timer and
 // the playback-status notification, then hands every message, unchanged, to the player's own

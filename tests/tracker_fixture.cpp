@@ -12,6 +12,7 @@ PlaylistEntry song(const char* title, const char* artist, const char* album, con
 
 void TrackerTest::SetUp() {
     tracker = TrackerState();
+    status_gate = STATUS_GATE_AT_LOAD;
     plugin_settings = PluginSettings();
     plugin_record.hwndParent = player.window();
     install_hook(player.window());
@@ -28,6 +29,7 @@ void TrackerTest::TearDown() {
 void TrackerTest::reset_tracker() {
     const TrackerState installed = tracker;
     tracker = TrackerState();
+    status_gate = STATUS_GATE_AT_LOAD;
     tracker.previous_window_proc = installed.previous_window_proc;
     tracker.window_is_unicode = installed.window_is_unicode;
     player.messages.clear();
