@@ -4,6 +4,7 @@
 
 #include "common/plugin_constants.h"
 #include "common/plugin_settings.h"
+#include "core/metadata_read.h"
 #include "core/song_report.h"
 #include "plugin/host_interface.h"
 #include "plugin/plugin_record.h"
@@ -137,15 +138,4 @@ void fetch_song_info(WPARAM position) {
         read_metadata_field(position, field.key, value);
         memcpy(field.destination, value, FIELD_SIZE);
     }
-}
-
-void read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_SIZE]) {
-    memset(result, 0, FIELD_SIZE);
-    HWND player = plugin_record.hwndParent;
-    const char* file_name =
-        reinterpret_cast<const char*>(ask_player(player, IPC_GETPLAYLISTFILE, position));
-    extendedFileInfoStruct request = {file_name, key, result, FIELD_SIZE};
-    ask_player(player, IPC_GET_EXTENDED_FILE_INFO, reinterpret_cast<WPARAM>(&request));
-    // A player that fills the whole buffer leaves no NUL; the field still ends in its buffer.
-    result[FIELD_SIZE - 1] = '\0';
 }

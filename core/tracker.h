@@ -57,7 +57,3 @@ void fetch_song_info(WPARAM position);
 
 // Empties the three last_song fields, so that the next song fetched counts as new.
 void forget_last_song();
-
-// Reads one metadata field ("Title", "Artist", ...) of the playlist entry at `position` into
-// `result`; a field the player leaves unfilled reads as the empty string.
-void read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_SIZE]);

@@ -17,9 +17,21 @@ constexpr LPARAM IPC_GETPLAYLISTFILE = 211;        // wParam index -> const char
 constexpr LPARAM IPC_GET_EXTENDED_FILE_INFO = 290; // wParam extendedFileInfoStruct*
 constexpr LPARAM IPC_GETINIFILE = 334;             // -> const char* path, below 0x10000: none
 
+// The same names as the player keeps them, in UTF-16. Players that do not know a request
+// answer 0 or 1, so, as for IPC_GETINIFILE, an answer below 0x10000 is no pointer.
+constexpr LPARAM IPC_GETPLAYLISTFILEW = 214;         // wParam index -> const wchar_t* file name
+constexpr LPARAM IPC_GET_EXTENDED_FILE_INFOW = 3026; // wParam extendedFileInfoStructW*
+constexpr LPARAM IPC_GETINIFILEW = 1334;             // -> const wchar_t* path
+
 // Sends one request to the player's main window and returns the player's answer.
 inline LRESULT ask_player(HWND player, LPARAM operation, WPARAM argument = 0) {
     return SendMessageA(player, WM_WA_IPC, argument, operation);
+}
+
+// The text a request answers with, or nullptr for an answer below 0x10000, which is no pointer.
+template <typename Char> const Char* player_text(LRESULT answer) {
+    return static_cast<ULONG_PTR>(answer) < 0x10000 ? nullptr
+                                                    : reinterpret_cast<const Char*>(answer);
 }
 
 // The player announces a change of playback status to its own main window with this pair.
@@ -36,6 +48,14 @@ struct extendedFileInfoStruct {
     const char* filename;
     const char* metadata;
     char* ret;
+    size_t retlen;
+};
+
+// IPC_GET_EXTENDED_FILE_INFOW: the same in UTF-16; `retlen` counts wchar_t.
+struct extendedFileInfoStructW {
+    const wchar_t* filename;
+    const wchar_t* metadata;
+    wchar_t* ret;
     size_t retlen;
 };
 
@@ -60,6 +80,11 @@ static_assert(offsetof(extendedFileInfoStruct, metadata) == 4);
 static_assert(offsetof(extendedFileInfoStruct, ret) == 8);
 static_assert(offsetof(extendedFileInfoStruct, retlen) == 12);
 static_assert(sizeof(extendedFileInfoStruct) == 16);
+static_assert(offsetof(extendedFileInfoStructW, filename) == 0);
+static_assert(offsetof(extendedFileInfoStructW, metadata) == 4);
+static_assert(offsetof(extendedFileInfoStructW, ret) == 8);
+static_assert(offsetof(extendedFileInfoStructW, retlen) == 12);
+static_assert(sizeof(extendedFileInfoStructW) == 16);
 
 static_assert(offsetof(winampGeneralPurposePlugin, version) == 0);
 static_assert(offsetof(winampGeneralPurposePlugin, description) == 4);

@@ -29,7 +29,8 @@ void expect_sequence(const std::vector<RecordedMessage>& got, const std::vector<
 }
 
 const Expected is_playing = {WM_WA_IPC, 0, IPC_ISPLAYING};
-const Expected field_read[] = {{WM_WA_IPC, 0, IPC_GETPLAYLISTFILE},
+const Expected field_read[] = {{WM_WA_IPC, 0, IPC_GETPLAYLISTFILEW},
+                               {WM_WA_IPC, 0, IPC_GETPLAYLISTFILE},
                                {WM_WA_IPC, ANY, IPC_GET_EXTENDED_FILE_INFO}};
 
 TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
