@@ -3,9 +3,12 @@
 // The four settings live in the player's own ini file, in a section of their own. They are read
 // once at start-up and written back once at shut-down; in between, memory is the truth.
 
-constexpr char SETTINGS_SECTION[] = "vorn station song Plugin for winamp";
+#define SETTINGS_SECTION_TEXT "vorn station song Plugin for winamp"
+constexpr char SETTINGS_SECTION[] = SETTINGS_SECTION_TEXT;
+constexpr wchar_t SETTINGS_SECTION_W[] = L"" SETTINGS_SECTION_TEXT;
 
-// Fills plugin_settings from the player's ini file; absent keys keep their defaults and a Wait
+// Fills plugin_settings from the player's ini file, through the wide profile functions when its
+// path does not survive the ANSI code page; absent keys keep their defaults and a Wait
 // outside its range is replaced by the default.
 void load_settings();
 
