@@ -1,11 +1,14 @@
 #include "launcher/station_launcher.h"
 
 #include <shellapi.h>
+#include <string.h>
 
+#include "common/ansi_code_page.h"
 #include "common/plugin_constants.h"
 #include "plugin/plugin_record.h"
 
 char station_path[MAX_PATH];
+wchar_t station_path_wide[MAX_PATH];
 
 namespace {
 
@@ -41,6 +44,42 @@ bool read_station_path(HKEY key) {
     return true;
 }
 
+enum class WidePath { Ansi, Found, TooLong };
+
+// Reads the value as UTF-16, to learn whether the ANSI code page holds it.
+//   Found    a string (REG_SZ or REG_EXPAND_SZ) that does not survive the ANSI code page, now
+//            in station_path_wide and terminated
+//   TooLong  a string that leaves no room for its NUL, counted in wchar_t; a string the code
+//            page holds takes at least as many bytes, so the ANSI read would refuse it as well
+//   Ansi     everything else, read as before in the ANSI code page (a missing value too)
+WidePath read_wide_station_path(HKEY key) {
+    station_path_wide[0] = L'\0';
+    wchar_t path[MAX_PATH];
+    DWORD type = REG_NONE;
+    DWORD size = sizeof path;
+    const LONG status = RegQueryValueExW(key, STATION_PATH_VALUE_W, nullptr, &type,
+                                         reinterpret_cast<BYTE*>(path), &size);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        return WidePath::Ansi;
+    }
+    const DWORD length = size / sizeof(wchar_t);
+    if (status == ERROR_MORE_DATA ||
+        (status == ERROR_SUCCESS && length == MAX_PATH && path[MAX_PATH - 1] != L'\0')) {
+        return WidePath::TooLong;
+    }
+    if (status != ERROR_SUCCESS) {
+        return WidePath::Ansi;
+    }
+    if (length < MAX_PATH) {
+        path[length] = L'\0'; // a value stored without its NUL gets one
+    }
+    if (survives_ansi_code_page(path)) {
+        return WidePath::Ansi;
+    }
+    memcpy(station_path_wide, path, sizeof path);
+    return WidePath::Found;
+}
+
 } // namespace
 
 bool find_station_path() {
@@ -51,16 +90,21 @@ bool find_station_path() {
                         nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const bool found = read_station_path(key);
+    const WidePath wide = read_wide_station_path(key);
+    const bool found =
+        wide == WidePath::Found || (wide == WidePath::Ansi && read_station_path(key));
     RegCloseKey(key);
     return found;
 }
 
 void launch_station() {
-    if (find_station_path()) {
-        ShellExecuteA(plugin_record.hwndParent, "open", station_path, nullptr, nullptr,
+    if (!find_station_path()) {
+        MessageBoxA(nullptr, STATION_NOT_FOUND_TEXT, ERROR_CAPTION, 0);
+    } else if (station_path_wide[0] != L'\0') {
+        ShellExecuteW(plugin_record.hwndParent, L"open", station_path_wide, nullptr, nullptr,
                       SW_SHOWNORMAL);
     } else {
-        MessageBoxA(nullptr, STATION_NOT_FOUND_TEXT, ERROR_CAPTION, 0);
+        ShellExecuteA(plugin_record.hwndParent, "open", station_path, nullptr, nullptr,
+                      SW_SHOWNORMAL);
     }
 }
