@@ -30,6 +30,10 @@ std::string cp932_to_utf8(const std::string& cp932) {
     return from_utf16(to_utf16(cp932, 932), CP_UTF8);
 }
 
+std::wstring utf8_to_utf16(const std::string& utf8) {
+    return to_utf16(utf8, CP_UTF8);
+}
+
 void print_utf8(const std::string& utf8) {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode;

@@ -43,17 +43,31 @@ void run_for(DWORD milliseconds) {
     }
 }
 
+// A Unicode player keeps every text in UTF-16, an older one in code page 932.
+PlaylistEntry entry_of(const PlaylistStep& step, const std::string& file, WindowKind kind) {
+    PlaylistEntry entry{utf8_to_cp932(file), utf8_to_cp932(step.title), utf8_to_cp932(step.artist),
+                        utf8_to_cp932(step.album), utf8_to_cp932(step.genre)};
+    if (kind == WindowKind::Unicode) {
+        entry.wide_file_name = utf8_to_utf16(file);
+        entry.wide_title = utf8_to_utf16(step.title);
+        entry.wide_artist = utf8_to_utf16(step.artist);
+        entry.wide_album = utf8_to_utf16(step.album);
+        entry.wide_genre = utf8_to_utf16(step.genre);
+    }
+    return entry;
+}
+
 void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
     for (const PlaylistStep& step : steps) {
         switch (step.kind) {
         case PlaylistStep::Song: {
             const std::string file =
-                "C:\\Music\\" + std::to_string(player.playlist.size()) + ".mp3";
-            player.playlist.push_back({file, utf8_to_cp932(step.title), utf8_to_cp932(step.artist),
-                                       utf8_to_cp932(step.album), utf8_to_cp932(step.genre)});
+                step.file.empty() ? "C:\\Music\\" + std::to_string(player.playlist.size()) + ".mp3"
+                                  : step.file;
+            player.playlist.push_back(entry_of(step, file, player.kind()));
             player.list_pos = player.playlist.size() - 1;
             player.play_status = 1;
-            say("playing: " + step.title + " / " + step.artist + " (" +
+            say("playing: " + step.title + " / " + step.artist + " (" + file + ", " +
                 std::to_string(step.seconds) + " s)");
             // Around a change of song the player announces the status twice.
             player.notify_status_changed();

@@ -42,6 +42,53 @@ const std::string* field_of(const PlaylistEntry& entry, const char* key) {
     return nullptr;
 }
 
+std::wstring to_wide(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), wide.data(), wide.size()));
+    return wide;
+}
+
+// As a Unicode player answers the ANSI requests: best fit or "?" for what the code page lacks.
+std::string to_ansi(const std::wstring& wide) {
+    std::string ansi(wide.size() * 2, '\0');
+    ansi.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), wide.size(), ansi.data(), ansi.size(),
+                                    nullptr, nullptr));
+    return ansi;
+}
+
+// A Unicode player's text: its own UTF-16 where given, else the ANSI text converted.
+std::wstring kept(const std::wstring& wide, const std::string& ansi) {
+    return wide.empty() ? to_wide(ansi) : wide;
+}
+
+// The UTF-16 value of a field, or nothing for an unknown key.
+std::optional<std::wstring> wide_field_of(const PlaylistEntry& entry, const std::wstring& key) {
+    if (key == L"Title")
+        return kept(entry.wide_title, entry.title);
+    if (key == L"Artist")
+        return kept(entry.wide_artist, entry.artist);
+    if (key == L"Album")
+        return kept(entry.wide_album, entry.album);
+    if (key == L"Genre")
+        return kept(entry.wide_genre, entry.genre);
+    return std::nullopt;
+}
+
+// Copies at most retlen - 1 units and a NUL, or, for a misbehaving player, fills all retlen
+// units with the value repeated and no NUL.
+template <typename Char>
+void copy_value(const std::basic_string<Char>& value, Char* ret, size_t retlen, bool without_nul) {
+    if (without_nul) {
+        for (size_t i = 0; i < retlen; ++i) {
+            ret[i] = value.empty() ? Char('x') : value[i % value.size()];
+        }
+        return;
+    }
+    const size_t length = value.size() < retlen ? value.size() : retlen - 1;
+    memcpy(ret, value.data(), length * sizeof(Char));
+    ret[length] = Char(0);
+}
+
 } // namespace
 
 PlayerStandin::PlayerStandin(WindowKind kind) : kind_(kind) {
@@ -127,6 +174,11 @@ LRESULT PlayerStandin::answer(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
+    if (kind_ == WindowKind::Unicode) {
+        if (const std::optional<LRESULT> answer = answer_unicode_request(wParam, operation)) {
+            return *answer;
+        }
+    }
     switch (operation) {
     case IPC_GETVERSION:
         return version;
@@ -146,9 +198,85 @@ LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
             return *raw_ini_answer;
         }
         return reinterpret_cast<LRESULT>(ini_path.c_str());
+    case IPC_CB_MISC: // its own notification, not a request
+        return 0;
     default:
+        return 1; // what older players answer to requests they do not know
+    }
+}
+
+// The requests a Unicode player answers from its UTF-16 names; nothing for the others, which
+// it answers as every player does.
+std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPARAM operation) {
+    switch (operation) {
+    case IPC_GETPLAYLISTFILE:
+    case IPC_GETPLAYLISTFILEW:
+        if (wParam >= playlist.size()) {
+            return 0;
+        }
+        return answer_text(kept(playlist[wParam].wide_file_name, playlist[wParam].file_name),
+                           operation == IPC_GETPLAYLISTFILEW, file_answer_);
+    case IPC_GETINIFILE:
+    case IPC_GETINIFILEW:
+        if (raw_ini_answer) {
+            return *raw_ini_answer;
+        }
+        return answer_text(kept(wide_ini_path, ini_path), operation == IPC_GETINIFILEW,
+                           ini_answer_);
+    case IPC_GET_EXTENDED_FILE_INFOW:
+        return fill_metadata(*reinterpret_cast<const extendedFileInfoStructW*>(wParam));
+    case IPC_GET_EXTENDED_FILE_INFO: {
+        // The ANSI name back in UTF-16 for the lookup, the value out in the ANSI code page.
+        const auto& request = *reinterpret_cast<const extendedFileInfoStruct*>(wParam);
+        if (request.filename == nullptr || request.metadata == nullptr || request.ret == nullptr ||
+            request.retlen == 0) {
+            return 0;
+        }
+        const PlaylistEntry* entry = entry_named(to_wide(request.filename));
+        const auto value = entry ? wide_field_of(*entry, to_wide(request.metadata)) : std::nullopt;
+        if (!value) {
+            return 0;
+        }
+        copy_value(to_ansi(*value), request.ret, request.retlen, fill_metadata_without_nul);
+        return 1;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// A pointer to the text, in UTF-16 or converted to the ANSI code page, held in `kept` until the
+// text changes: a player's texts stay where they are while it runs.
+LRESULT PlayerStandin::answer_text(const std::wstring& text, bool wide, KeptText& kept) {
+    if (kept.wide != text) {
+        kept.wide = text;
+        kept.ansi = to_ansi(text);
+    }
+    return wide ? reinterpret_cast<LRESULT>(kept.wide.c_str())
+                : reinterpret_cast<LRESULT>(kept.ansi.c_str());
+}
+
+const PlaylistEntry* PlayerStandin::entry_named(const std::wstring& file_name) const {
+    for (const PlaylistEntry& entry : playlist) {
+        if (kept(entry.wide_file_name, entry.file_name) == file_name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStructW& request) const {
+    if (request.filename == nullptr || request.metadata == nullptr || request.ret == nullptr ||
+        request.retlen == 0) {
         return 0;
     }
+    const PlaylistEntry* entry = entry_named(request.filename);
+    const auto value = entry ? wide_field_of(*entry, request.metadata) : std::nullopt;
+    if (!value) {
+        return 0;
+    }
+    copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);
+    return 1;
 }
 
 LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStruct& request) const {
@@ -164,15 +292,7 @@ LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStruct& request) cons
         if (value == nullptr) {
             return 0;
         }
-        if (fill_metadata_without_nul) {
-            for (size_t i = 0; i < request.retlen; ++i) {
-                request.ret[i] = value->empty() ? 'x' : (*value)[i % value->size()];
-            }
-            return 1;
-        }
-        const size_t length = value->size() < request.retlen ? value->size() : request.retlen - 1;
-        memcpy(request.ret, value->data(), length);
-        request.ret[length] = '\0';
+        copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);
         return 1;
     }
     return 0;

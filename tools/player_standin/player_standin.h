@@ -5,6 +5,13 @@
 // change of playback status to itself, and records every message that reaches its own window
 // procedure, so a test can see exactly what the plugin passed on. Its window is made with the
 // ANSI API, as older players make theirs, or with the wide (Unicode) API, as today's do.
+//
+// The two kinds also keep their names as those players do. The ANSI one is an older player: it
+// keeps ANSI bytes and answers 1 to the requests it does not know, the wide ones among them. The
+// Unicode one keeps its file names and metadata in UTF-16, looks metadata up by the exact name,
+// answers the wide requests, and answers the ANSI ones by converting with
+// WideCharToMultiByte(CP_ACP, 0, ...): a name outside the code page comes out changed, and a
+// changed name, converted back for the lookup, finds nothing.
 
 #include <map>
 #include <optional>
@@ -19,6 +26,13 @@ struct PlaylistEntry {
     std::string artist;
     std::string album;
     std::string genre;
+    // What a Unicode player keeps instead, where the ANSI code page cannot hold it; where
+    // empty, it keeps the ANSI text above, converted.
+    std::wstring wide_file_name;
+    std::wstring wide_title;
+    std::wstring wide_artist;
+    std::wstring wide_album;
+    std::wstring wide_genre;
 };
 
 struct RecordedMessage {
@@ -53,7 +67,10 @@ class PlayerStandin {
     std::vector<PlaylistEntry> playlist;
     LRESULT list_pos = 0;
     std::string ini_path;
-    // Answered to IPC_GETINIFILE instead of a pointer to ini_path, for answers below 0x10000.
+    // What a Unicode player keeps instead of ini_path, where not empty.
+    std::wstring wide_ini_path;
+    // Answered to IPC_GETINIFILE (and IPC_GETINIFILEW) instead of a pointer to the path, for
+    // answers below 0x10000.
     std::optional<LRESULT> raw_ini_answer;
     // A misbehaving player: metadata fills the whole buffer and writes no NUL.
     bool fill_metadata_without_nul = false;
@@ -64,6 +81,11 @@ class PlayerStandin {
     std::vector<RecordedMessage> messages;
 
   private:
+    // The texts that answers point to, in both forms.
+    struct KeptText {
+        std::wstring wide;
+        std::string ansi;
+    };
     static LRESULT CALLBACK ansi_window_proc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam);
     static LRESULT CALLBACK unicode_window_proc(HWND window, UINT message, WPARAM wParam,
@@ -71,8 +93,14 @@ class PlayerStandin {
     static PlayerStandin* receiver(HWND window, UINT message, LPARAM lParam);
     LRESULT answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
+    std::optional<LRESULT> answer_unicode_request(WPARAM wParam, LPARAM operation);
     LRESULT fill_metadata(const struct extendedFileInfoStruct& request) const;
+    LRESULT fill_metadata(const struct extendedFileInfoStructW& request) const;
+    static LRESULT answer_text(const std::wstring& text, bool wide, KeptText& kept);
+    const PlaylistEntry* entry_named(const std::wstring& file_name) const;
 
     WindowKind kind_;
     HWND window_ = nullptr;
+    KeptText file_answer_;
+    KeptText ini_answer_;
 };

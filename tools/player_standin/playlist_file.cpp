@@ -41,18 +41,19 @@ bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, st
             continue;
         }
         std::vector<std::string> fields = split_tabs(line);
-        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", ""};
+        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", "", ""};
         if (fields[0] == "pause" || fields[0] == "play" || fields[0] == "stop") {
             step.kind = fields[0] == "pause"  ? PlaylistStep::Pause
                         : fields[0] == "play" ? PlaylistStep::Play
                                               : PlaylistStep::Stop;
             fields.erase(fields.begin());
         } else {
-            fields.resize(5);
+            fields.resize(6);
             step.title = fields[1];
             step.artist = fields[2];
             step.album = fields[3];
             step.genre = fields[4];
+            step.file = fields[5];
         }
         if (fields.empty() || !read_seconds(fields[0], step.seconds)) {
             error = path + ":" + std::to_string(number) + ": expected a number of seconds";

@@ -2,12 +2,16 @@
 
 // The player stand-in's playlist: a UTF-8 text file, one step a line, fields separated by tabs.
 //
-//   SECONDS <tab> TITLE <tab> ARTIST <tab> ALBUM <tab> GENRE   play this song for SECONDS
+//   SECONDS <tab> TITLE <tab> ARTIST <tab> ALBUM <tab> GENRE [<tab> FILE]
+//                                                             play this song for SECONDS; FILE
+//                                                             is the name of its file
+//                                                             (default C:\Music\<index>.mp3)
 //   pause <tab> SECONDS                                       pause the song, then resume it
 //   play <tab> SECONDS                                        go on playing the current song
 //   stop <tab> SECONDS                                        stop playback for SECONDS
 //
 // Blank lines and lines starting with # are ignored; missing song fields are empty.
+// A player with a Unicode window keeps the texts in UTF-16, an older one in code page 932.
 
 #include <string>
 #include <vector>
@@ -16,7 +20,7 @@ struct PlaylistStep {
     enum Kind { Song, Pause, Play, Stop } kind;
     int seconds;
     // Song steps only, in UTF-8 as written.
-    std::string title, artist, album, genre;
+    std::string title, artist, album, genre, file;
 };
 
 // The steps of the file; false with `error` set when it cannot be read or a line is wrong.
