@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/plugin_settings.h"
+#include "plugin/host_interface.h"
 #include "plugin/plugin_record.h"
 #include "settings/settings_store.h"
 #include "tests/temp_files.h"
@@ -82,6 +83,43 @@ TEST_F(SettingsTest, SaveChangesOnlyThePluginsKeys) {
         load(c[0]);
         save_settings();
         EXPECT_EQ(read_file(player.ini_path), c[1]);
+    }
+}
+
+// A profile folder under a user name such as "𠮷田": the player's path in UTF-16 goes to the
+// wide profile functions; a path the code page holds is still asked for and used in it.
+TEST_F(SettingsTest, PathOutsideTheCodePageIsReadAndWrittenWide) {
+    PlayerStandin unicode(WindowKind::Unicode);
+    plugin_record.hwndParent = unicode.window();
+    struct Case {
+        std::wstring name;
+        bool wide;
+    };
+    const Case cases[] = {
+        {L"vorn \U00020BB7\u7530.ini", true},
+        {L"vorn \u301C.ini", true}, // WAVE DASH; code page 932 has only the full-width tilde
+        {L"vorn Beyonc\u00E9.ini", true},
+        {L"vorn \u97F3\u697D.ini", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name);
+        unicode.wide_ini_path = temp_file_path(c.name.c_str());
+        write_file(unicode.wide_ini_path, SECTION "Wait=45\r\nRepeat=1\r\n");
+        unicode.messages.clear();
+        plugin_settings = PluginSettings();
+        load_settings();
+        EXPECT_EQ(plugin_settings.Wait, 45);
+        EXPECT_TRUE(plugin_settings.Repeat);
+        plugin_settings.Wait = 77;
+        save_settings();
+        EXPECT_EQ(read_file(unicode.wide_ini_path),
+                  SECTION "Wait=77\r\nRepeat=1\r\nStation=0\r\nEnable=1\r\n");
+        int ansi_asks = 0;
+        for (const RecordedMessage& m : unicode.messages) {
+            ansi_asks += m.message == WM_WA_IPC && m.lParam == IPC_GETINIFILE;
+        }
+        EXPECT_EQ(ansi_asks, c.wide ? 0 : 1);
+        DeleteFileW(unicode.wide_ini_path.c_str());
     }
 }
 

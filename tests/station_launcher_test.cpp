@@ -71,6 +71,53 @@ TEST_F(LauncherTest, StartsTheCompanionNamedInTheRegistryOnce) {
     DeleteFileA(marker.c_str());
 }
 
+// Installed under a folder whose name code page 932 lacks, the companion is found and started
+// through the wide functions; a path the code page holds is still read in it.
+TEST_F(LauncherTest, PathOutsideTheCodePageIsReadAndStartedWide) {
+    const std::wstring outside = L"C:\\\U00020BB7\u7530\\\uBCC4 Beyonc\u00E9\\station.exe";
+    const std::wstring hangul_300(300, L'\uBCC4');
+    const std::wstring hangul_260(MAX_PATH, L'\uBCC4');
+    struct Case {
+        DWORD type;
+        std::wstring stored;
+        const wchar_t* wide; // nullptr: not found wide
+        const char* ansi;    // nullptr: not found in the ANSI code page either
+    };
+    const Case cases[] = {
+        {REG_SZ, outside + L'\0', outside.c_str(), nullptr},
+        {REG_EXPAND_SZ, outside + L'\0', outside.c_str(), nullptr},
+        {REG_SZ, outside, outside.c_str(), nullptr}, // without its NUL
+        {REG_SZ, L"C:\\\u97F3\u697D\\s.exe" + std::wstring(1, L'\0'), nullptr,
+         "C:\\\x89\xb9\x8a\x79\\s.exe"}, // kanji the code page holds: as before
+        {REG_SZ, hangul_300 + L'\0', nullptr, nullptr},
+        {REG_SZ, hangul_260, nullptr, nullptr}, // fills the buffer, no room for the NUL
+        {REG_SZ, hangul_260.substr(1) + L'\0', hangul_260.c_str() + 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored.size() << " units of type " << c.type);
+        delete_station_key();
+        store_station_path(c.type, c.stored);
+        EXPECT_EQ(find_station_path(), c.wide != nullptr || c.ansi != nullptr);
+        EXPECT_EQ(std::wstring(station_path_wide), c.wide ? c.wide : L"");
+        if (c.ansi != nullptr) {
+            EXPECT_STREQ(station_path, c.ansi);
+        }
+    }
+
+    const std::wstring folder = temp_file_path(L"vorn \U00020BB7\u7530 \uBCC4");
+    const std::wstring program = folder + L"\\station_marker.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(
+        CopyFileW(program_folder_path(L"station_marker.exe").c_str(), program.c_str(), FALSE));
+    DeleteFileW((program + L".ran").c_str());
+    store_station_path(REG_SZ, program + L'\0');
+    EXPECT_TRUE(capture_message_boxes(launch_station).empty());
+    EXPECT_EQ(read_file_once_written(program + L".ran"), "started\n");
+    DeleteFileW((program + L".ran").c_str());
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(LauncherTest, MissingOrUnusablePathShowsTheMessage) {
     for (const std::string& stored : {std::string(), std::string(300, 'p') + '\0'}) {
         delete_station_key();

@@ -7,11 +7,27 @@ void delete_station_key() {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn");
 }
 
-void store_station_path(DWORD type, const std::string& bytes) {
+namespace {
+
+HKEY open_station_key() {
     HKEY key;
     RegCreateKeyExA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY, 0, nullptr, 0, KEY_ALL_ACCESS,
                     nullptr, &key, nullptr);
+    return key;
+}
+
+} // namespace
+
+void store_station_path(DWORD type, const std::string& bytes) {
+    HKEY key = open_station_key();
     RegSetValueExA(key, STATION_PATH_VALUE, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                    bytes.size());
+    RegCloseKey(key);
+}
+
+void store_station_path(DWORD type, const std::wstring& text) {
+    HKEY key = open_station_key();
+    RegSetValueExW(key, STATION_PATH_VALUE_W, 0, type, reinterpret_cast<const BYTE*>(text.data()),
+                   text.size() * sizeof(wchar_t));
     RegCloseKey(key);
 }

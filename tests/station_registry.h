@@ -10,3 +10,6 @@ void delete_station_key();
 
 // Stores "Application Path" with exactly these bytes and this registry type.
 void store_station_path(DWORD type, const std::string& bytes);
+// Stores it as UTF-16, as an installer that uses the wide functions does; `text` as it is,
+// with no NUL added.
+void store_station_path(DWORD type, const std::wstring& text);

@@ -19,6 +19,34 @@ std::string read_file(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+std::wstring temp_file_path(const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+void write_file(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written;
+    WriteFile(file, bytes.data(), bytes.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string read_file(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string bytes;
+    char piece[4096];
+    DWORD got;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, piece, sizeof piece, &got, nullptr) &&
+           got > 0) {
+        bytes.append(piece, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
 std::string program_folder_path(const char* name) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -26,10 +54,29 @@ std::string program_folder_path(const char* name) {
     return folder.substr(0, folder.rfind('\\') + 1) + name;
 }
 
-std::string read_file_once_written(const std::string& path) {
+namespace {
+
+template <typename Path> std::string read_once_written(const Path& path) {
     for (int i = 0; i < 300 && read_file(path).empty(); ++i) {
         Sleep(100);
     }
     Sleep(500);
     return read_file(path);
+}
+
+} // namespace
+
+std::wstring program_folder_path(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.rfind(L'\\') + 1) + name;
+}
+
+std::string read_file_once_written(const std::string& path) {
+    return read_once_written(path);
+}
+
+std::string read_file_once_written(const std::wstring& path) {
+    return read_once_written(path);
 }
