@@ -1,7 +1,9 @@
 // What the plugin's hook costs the player: round trips of a message the plugin does not handle
 // through the player stand-in's window (a) as it is, (b) subclassed by a procedure that only
 // passes messages on, (c) hooked by the plugin's procedure, installed as init installs it; and
-// the cost of one status notification that fetches a song, and of one timer tick.
+// the cost of one status notification that fetches a song (from an older player, and from a
+// Unicode player through the wide requests, for a file name outside code page 932), and of one
+// timer tick.
 
 #include <stdio.h>
 
@@ -56,6 +58,20 @@ double time_batch(PlayerStandin& player, UINT message, WPARAM wParam, LPARAM lPa
     return (now_ns() - start) / SENDS_PER_ROUND;
 }
 
+// Microseconds of status notifications that each fetch the current song.
+std::vector<double> time_fetches(PlayerStandin& player) {
+    std::vector<double> fetches;
+    for (int i = 0; i < FETCHES; ++i) {
+        status_gate = 1; // this notification fetches
+        forget_last_song();
+        player.messages.clear();
+        const double start = now_ns();
+        player.notify_status_changed();
+        fetches.push_back((now_ns() - start) / 1000);
+    }
+    return fetches;
+}
+
 } // namespace
 
 int main() {
@@ -79,14 +95,20 @@ int main() {
     }
 
     // The hook stays installed for the plugin's own work.
-    std::vector<double> fetches;
-    for (int i = 0; i < FETCHES; ++i) {
-        status_gate = 1; // this notification fetches
-        forget_last_song();
-        player.messages.clear();
-        const double start = now_ns();
-        player.notify_status_changed();
-        fetches.push_back(now_ns() - start);
+    const std::vector<double> fetches = time_fetches(player);
+    std::vector<double> wide_fetches;
+    {
+        PlayerStandin unicode_player(WindowKind::Unicode);
+        PlaylistEntry entry = player.playlist[0];
+        entry.wide_file_name = L"C:\\Music\\\u661F\u301C\u51AC.mp3"; // a WAVE DASH
+        unicode_player.playlist = {entry};
+        const TrackerState ansi_hook = tracker;
+        plugin_record.hwndParent = unicode_player.window();
+        install_hook(unicode_player.window());
+        wide_fetches = time_fetches(unicode_player);
+        remove_hook(unicode_player.window());
+        tracker = ansi_hook;
+        plugin_record.hwndParent = player.window();
     }
     tracker.pending = false;
     tracker.tick_count = 0;
@@ -103,8 +125,9 @@ int main() {
     printf("  (b) subclassed, passing on only    %8.1f ns\n", b);
     printf("  (c) hooked by the plugin           %8.1f ns\n", c);
     printf("  c/b = %.3f   c/a = %.3f\n", c / b, c / a);
-    printf("Status notification that fetches a song (4 fields), median of %d: %.1f us\n", FETCHES,
-           median(fetches) / 1000);
+    printf("Status notification that fetches a song (4 fields), median of %d:\n", FETCHES);
+    printf("  from an older player, ANSI requests    %8.1f us\n", median(fetches));
+    printf("  from a Unicode player, wide requests   %8.1f us\n", median(wide_fetches));
     printf("Timer tick while playing, nothing due, median of %d batches: %.1f ns\n", ROUNDS,
            median(ticks));
     return c / b <= 1.05 ? 0 : 1;
