@@ -24,6 +24,9 @@ RequestExecutionLevel admin ; the player usually lives under Program Files
 ; Where the player records its folder for the current user; /D= overrides it.
 InstallDirRegKey HKCU "Software\Winamp" ""
 SetCompressor /SOLID lzma
+; The installer holds no file times: the DLL's own would differ from build to build, and the same
+; sources must make the same installer.
+SetDateSave off
 
 !include MUI2.nsh
 !include LogicLib.nsh
