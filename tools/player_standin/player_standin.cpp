@@ -74,6 +74,12 @@ std::optional<std::wstring> wide_field_of(const PlaylistEntry& entry, const std:
     return std::nullopt;
 }
 
+// A request the player can answer: a file name, a key and room for the value.
+template <typename Request> bool is_usable(const Request& request) {
+    return request.filename != nullptr && request.metadata != nullptr && request.ret != nullptr &&
+           request.retlen != 0;
+}
+
 // Copies at most retlen - 1 units and a NUL, or, for a misbehaving player, fills all retlen
 // units with the value repeated and no NUL.
 template <typename Char>
@@ -228,12 +234,9 @@ std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPAR
     case IPC_GET_EXTENDED_FILE_INFO: {
         // The ANSI name back in UTF-16 for the lookup, the value out in the ANSI code page.
         const auto& request = *reinterpret_cast<const extendedFileInfoStruct*>(wParam);
-        if (request.filename == nullptr || request.metadata == nullptr || request.ret == nullptr ||
-            request.retlen == 0) {
-            return 0;
-        }
-        const PlaylistEntry* entry = entry_named(to_wide(request.filename));
-        const auto value = entry ? wide_field_of(*entry, to_wide(request.metadata)) : std::nullopt;
+        const auto value = is_usable(request)
+                               ? wide_value(to_wide(request.filename), to_wide(request.metadata))
+                               : std::nullopt;
         if (!value) {
             return 0;
         }
@@ -256,22 +259,20 @@ LRESULT PlayerStandin::answer_text(const std::wstring& text, bool wide, KeptText
                 : reinterpret_cast<LRESULT>(kept.ansi.c_str());
 }
 
-const PlaylistEntry* PlayerStandin::entry_named(const std::wstring& file_name) const {
+// A Unicode player's lookup: by the exact UTF-16 name.
+std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_name,
+                                                      const std::wstring& key) const {
     for (const PlaylistEntry& entry : playlist) {
         if (kept(entry.wide_file_name, entry.file_name) == file_name) {
-            return &entry;
+            return wide_field_of(entry, key);
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStructW& request) const {
-    if (request.filename == nullptr || request.metadata == nullptr || request.ret == nullptr ||
-        request.retlen == 0) {
-        return 0;
-    }
-    const PlaylistEntry* entry = entry_named(request.filename);
-    const auto value = entry ? wide_field_of(*entry, request.metadata) : std::nullopt;
+    const auto value =
+        is_usable(request) ? wide_value(request.filename, request.metadata) : std::nullopt;
     if (!value) {
         return 0;
     }
@@ -280,8 +281,7 @@ LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStructW& request) con
 }
 
 LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStruct& request) const {
-    if (request.filename == nullptr || request.metadata == nullptr || request.ret == nullptr ||
-        request.retlen == 0) {
+    if (!is_usable(request)) {
         return 0;
     }
     for (const PlaylistEntry& entry : playlist) {

@@ -97,7 +97,8 @@ class PlayerStandin {
     LRESULT fill_metadata(const struct extendedFileInfoStruct& request) const;
     LRESULT fill_metadata(const struct extendedFileInfoStructW& request) const;
     static LRESULT answer_text(const std::wstring& text, bool wide, KeptText& kept);
-    const PlaylistEntry* entry_named(const std::wstring& file_name) const;
+    std::optional<std::wstring> wide_value(const std::wstring& file_name,
+                                           const std::wstring& key) const;
 
     WindowKind kind_;
     HWND window_ = nullptr;
