@@ -26,25 +26,12 @@ std::wstring temp_file_path(const wchar_t* name) {
 }
 
 void write_file(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written;
-    WriteFile(file, bytes.data(), bytes.size(), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(path.c_str(), std::ios::binary) << bytes;
 }
 
 std::string read_file(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::string bytes;
-    char piece[4096];
-    DWORD got;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, piece, sizeof piece, &got, nullptr) &&
-           got > 0) {
-        bytes.append(piece, got);
-    }
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string program_folder_path(const char* name) {
