@@ -30,15 +30,35 @@ HWND create_unicode_window(WNDPROC procedure, void* self) {
                            300, nullptr, nullptr, GetModuleHandleW(nullptr), self);
 }
 
+// The metadata a player keeps for an entry: the ANSI text and what a Unicode player keeps
+// instead.
+struct Field {
+    const char* key;
+    std::string PlaylistEntry::*ansi;
+    std::wstring PlaylistEntry::*wide;
+};
+const Field FIELDS[] = {
+    {"Title", &PlaylistEntry::title, &PlaylistEntry::wide_title},
+    {"Artist", &PlaylistEntry::artist, &PlaylistEntry::wide_artist},
+    {"Album", &PlaylistEntry::album, &PlaylistEntry::wide_album},
+    {"Genre", &PlaylistEntry::genre, &PlaylistEntry::wide_genre},
+};
+
+const Field* field_named(const wchar_t* key) {
+    for (const Field& field : FIELDS) {
+        if (std::wstring(field.key, field.key + strlen(field.key)) == key) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
 const std::string* field_of(const PlaylistEntry& entry, const char* key) {
-    if (strcmp(key, "Title") == 0)
-        return &entry.title;
-    if (strcmp(key, "Artist") == 0)
-        return &entry.artist;
-    if (strcmp(key, "Album") == 0)
-        return &entry.album;
-    if (strcmp(key, "Genre") == 0)
-        return &entry.genre;
+    for (const Field& field : FIELDS) {
+        if (strcmp(field.key, key) == 0) {
+            return &(entry.*field.ansi);
+        }
+    }
     return nullptr;
 }
 
@@ -63,15 +83,11 @@ std::wstring kept(const std::wstring& wide, const std::string& ansi) {
 
 // The UTF-16 value of a field, or nothing for an unknown key.
 std::optional<std::wstring> wide_field_of(const PlaylistEntry& entry, const std::wstring& key) {
-    if (key == L"Title")
-        return kept(entry.wide_title, entry.title);
-    if (key == L"Artist")
-        return kept(entry.wide_artist, entry.artist);
-    if (key == L"Album")
-        return kept(entry.wide_album, entry.album);
-    if (key == L"Genre")
-        return kept(entry.wide_genre, entry.genre);
-    return std::nullopt;
+    const Field* field = field_named(key.c_str());
+    if (field == nullptr) {
+        return std::nullopt;
+    }
+    return kept(entry.*field->wide, entry.*field->ansi);
 }
 
 // A request the player can answer: a file name, a key and room for the value.
