@@ -23,14 +23,10 @@ struct SettingKey {
     const char* ansi;
     const wchar_t* wide;
 };
-#define SETTING_KEY(name)                                                                          \
-    SettingKey {                                                                                   \
-        name, L"" name                                                                             \
-    }
-constexpr SettingKey STATION = SETTING_KEY("Station");
-constexpr SettingKey WAIT = SETTING_KEY("Wait");
-constexpr SettingKey REPEAT = SETTING_KEY("Repeat");
-constexpr SettingKey ENABLE = SETTING_KEY("Enable");
+constexpr SettingKey STATION = {"Station", L"Station"};
+constexpr SettingKey WAIT = {"Wait", L"Wait"};
+constexpr SettingKey REPEAT = {"Repeat", L"Repeat"};
+constexpr SettingKey ENABLE = {"Enable", L"Enable"};
 
 int read_number(const SettingKey& key, int fallback) {
     if (wide_settings_file != nullptr) {
