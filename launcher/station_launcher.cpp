@@ -85,8 +85,11 @@ WidePath read_wide_station_path(HKEY key) {
 bool find_station_path() {
     HKEY key = nullptr;
     char no_class[] = "";
+    // Only the right to read the value: a player that is not elevated, as every standard user
+    // runs it, may read keys under HKEY_LOCAL_MACHINE but not write them, and asking for more
+    // would be refused outright.
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY, 0, no_class,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS) {
         return false;
     }

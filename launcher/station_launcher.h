@@ -14,8 +14,9 @@ extern char station_path[MAX_PATH];
 // a folder such as "𠮷田"), else empty: the shell then gets it through the wide functions.
 extern wchar_t station_path_wide[MAX_PATH];
 
-// Reads the companion's path from the registry; creates the key when it is absent. False when
-// the key cannot be opened, the value is missing, or it cannot be held whole with its NUL (a
+// Reads the companion's path from the registry, asking only for the right to read it; creates
+// the key when it is absent and the process may create it. False when the key cannot be
+// opened, the value is missing, or it cannot be held whole with its NUL (a
 // string that the ANSI code page cannot hold counted in wchar_t, anything else in bytes).
 bool find_station_path();
 

@@ -4,6 +4,7 @@
 #include "resources/dialog_ids.h"
 #include "tests/dialog_driver.h"
 #include "tests/plugin_module_fixture.h"
+#include "launcher/station_launcher.h"
 #include "tests/station_registry.h"
 #include "tests/temp_files.h"
 #include "tools/companion_standin/station_mailslot.h"
@@ -37,7 +38,7 @@ TEST_F(PluginModuleTest, OldPlayerIsWarnedOnceBeforeTrackingStarts) {
         bool hooked_while_up = true;
         const std::vector<CapturedBox> boxes = init([&] {
             player.notify_status_changed();
-            hooked_while_up = GetWindowLongPtrA(player.window(), GWLP_WNDPROC) != player_proc;
+            hooked_while_up = player.window_proc() != player_proc;
         });
         ASSERT_EQ(boxes.size(), c.warned ? 1u : 0u);
         if (c.warned) {
@@ -63,10 +64,14 @@ TEST_F(PluginModuleTest, StationStartsTheRegisteredProgramOnlyWhenOn) {
     EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\vorn", 0, KEY_READ, &key), 0);
     quit();
 
+    // On: started once, also for a standard user, who may only read the key.
     const std::string program = program_folder_path("station_marker.exe");
     const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
     store_station_path(REG_SZ, program + '\0');
+    ReadOnlyStationKey read_only;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY, 0, KEY_ALL_ACCESS, &key),
+              ERROR_ACCESS_DENIED);
     write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nStation=1\r\n");
     EXPECT_TRUE(init().empty());
     EXPECT_EQ(read_file_once_written(marker), "started\n");

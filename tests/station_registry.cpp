@@ -1,5 +1,7 @@
 #include "tests/station_registry.h"
 
+#include <sddl.h>
+
 #include "launcher/station_launcher.h"
 
 void delete_station_key() {
@@ -30,4 +32,22 @@ void store_station_path(DWORD type, const std::wstring& text) {
     RegSetValueExW(key, STATION_PATH_VALUE_W, 0, type, reinterpret_cast<const BYTE*>(text.data()),
                    text.size() * sizeof(wchar_t));
     RegCloseKey(key);
+}
+
+ReadOnlyStationKey::ReadOnlyStationKey() {
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, STATION_REGISTRY_KEY, 0, READ_CONTROL | WRITE_DAC, &key_);
+    DWORD size = 0;
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    own_dacl_.resize(size);
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, own_dacl_.data(), &size);
+    PSECURITY_DESCRIPTOR read_only = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                         &read_only, nullptr);
+    RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, read_only);
+    LocalFree(read_only);
+}
+
+ReadOnlyStationKey::~ReadOnlyStationKey() {
+    RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, own_dacl_.data());
+    RegCloseKey(key_);
 }
