@@ -59,12 +59,21 @@ const char* build_song_report(const SongInfo& song) {
 }
 
 void send_song_report(const char* report) {
+    // Overlapped, because a plain write to a mailslot whose reader has stopped reading blocks
+    // once the mailslot is full, and this runs on the player's UI thread.
     HANDLE slot = CreateFileA(mailslot_path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (slot == INVALID_HANDLE_VALUE) {
         return;
     }
-    DWORD written = 0;
-    WriteFile(slot, report, static_cast<DWORD>(strlen(report) + 1), &written, nullptr);
+    OVERLAPPED write = {};
+    if (!WriteFile(slot, report, static_cast<DWORD>(strlen(report) + 1), nullptr, &write) &&
+        GetLastError() == ERROR_IO_PENDING) {
+        // The report is dropped whole, as when the companion is not running. The record must
+        // outlive the write, so wait until the cancellation has finished.
+        CancelIo(slot);
+        DWORD written = 0;
+        GetOverlappedResult(slot, &write, &written, TRUE);
+    }
     CloseHandle(slot);
 }

@@ -19,5 +19,6 @@ void make_mailslot_path();
 const char* build_song_report(const SongInfo& song);
 
 // Writes the report and its terminating NUL as one mailslot message. Fire and forget: when the
-// companion is not running there is no mailslot and the report is lost without a word.
+// companion is not running there is no mailslot, and when it has stopped reading its mailslot
+// fills up; either way the report is lost without a word and without a wait.
 void send_song_report(const char* report);

@@ -2,6 +2,11 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "common/plugin_settings.h"
 #include "core/song_report.h"
 #include "tests/expected_report.h"
 #include "tests/tracker_fixture.h"
@@ -53,6 +58,45 @@ TEST_F(TrackerTest, ReportGoesToTheUsersMailslotOrIsLost) {
     if (titles.size() == 2) {
         EXPECT_EQ(titles[0], long_title.title);
     }
+}
+
+// A companion that has stopped reading: its mailslot fills up (about 64 KB under Wine), and a
+// write that waited for room would freeze the player's thread for good.
+TEST_F(TrackerTest, CompanionThatStopsReadingNeverStallsThePlayer) {
+    plugin_settings.Wait = 10;
+    // Should a write block, the mailslot is drained after the time limit, so that the test
+    // fails instead of hanging the run.
+    std::atomic<bool> done{false}, drained{false};
+    std::thread watchdog([&] {
+        for (const DWORD start = GetTickCount(); !done; Sleep(100)) {
+            if (GetTickCount() - start > 20000) {
+                mailslot->take_all();
+                drained = true;
+            }
+        }
+    });
+    std::vector<std::string> expected;
+    DWORD slowest = 0;
+    for (int i = 0; i < 400; ++i) {
+        const std::string title = std::to_string(i) + std::string(150, 't'); // about 400 bytes
+        const DWORD start = GetTickCount();
+        announce(song(title.c_str(), "artist"));
+        tick(11);
+        slowest = std::max(slowest, GetTickCount() - start);
+        expected.push_back(expected_report(title, "artist", "", ""));
+    }
+    done = true;
+    watchdog.join();
+    EXPECT_FALSE(drained) << "a report's write stalled the player's thread";
+    EXPECT_LT(slowest, 1000u);
+    // What fitted is whole reports, the first ones; the rest were dropped whole.
+    const std::vector<std::string> queued = mailslot->take_all();
+    ASSERT_FALSE(queued.empty());
+    ASSERT_LT(queued.size(), expected.size());
+    EXPECT_EQ(queued, std::vector<std::string>(expected.begin(), expected.begin() + queued.size()));
+    announce(song("after the drain", "artist"));
+    tick(11);
+    EXPECT_EQ(reported_titles(), std::vector<std::string>{"after the drain"});
 }
 
 } // namespace
