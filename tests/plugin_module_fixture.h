@@ -18,7 +18,7 @@ using GetPlugin = winampGeneralPurposePlugin*(__cdecl*)();
 // starts from the state at load.
 class PluginModuleTest : public ::testing::Test {
   protected:
-    explicit PluginModuleTest(WindowKind kind = WindowKind::Ansi) : player(kind) {}
+    explicit PluginModuleTest(WindowKind kind = WindowKind::Unicode) : player(kind) {}
     void SetUp() override;
     void TearDown() override;
 

@@ -117,6 +117,7 @@ TEST_P(PluginOnEitherWindow, RealTimerReportsAndQuitEndsEverything) {
     EXPECT_EQ(player.messages.size(), 2u);
 }
 
+// The player exits as it does: its window is destroyed first, then quit saves.
 TEST_F(PluginModuleTest, ConfigOpensTheDialogWhoseChangesQuitSaves) {
     init();
     const DialogRun run = run_config_dialog(
@@ -128,7 +129,14 @@ TEST_F(PluginModuleTest, ConfigOpensTheDialogWhoseChangesQuitSaves) {
         },
         record->config);
     EXPECT_EQ(run.opened, 1);
-    quit();
+    const HWND window = player.window();
+    bool window_at_quit = true;
+    player.quit_plugins = [&] {
+        window_at_quit = IsWindow(window);
+        quit();
+    };
+    player.exit();
+    EXPECT_FALSE(window_at_quit);
     EXPECT_EQ(ini_value("Repeat"), 1);
     EXPECT_EQ(ini_value("Wait"), 45);
 }

@@ -7,7 +7,9 @@
 #include "plugin/plugin_record.h"
 
 PlaylistEntry song(const char* title, const char* artist, const char* album, const char* genre) {
-    return {std::string("C:\\music\\") + title + ".mp3", title, artist, album, genre};
+    // Named after the title, within the room a player has for a file name.
+    return {"C:\\music\\" + std::string(title).substr(0, 100) + ".mp3", title, artist, album,
+            genre};
 }
 
 void TrackerTest::SetUp() {

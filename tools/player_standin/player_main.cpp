@@ -1,12 +1,13 @@
 // The player stand-in as a program: loads a general-purpose plugin the way the player does,
-// plays a playlist file with the player's status notifications and the real message loop, and
-// unloads the plugin at the end.
+// plays a playlist file, announcing every change of status as the player does, with the real
+// message loop, and exits as the player exits.
 //
-//   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] [--unicode]
+//   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] [--ansi]
 //
 // --ini names the settings file the player hands out (default: winamp.ini in the Windows
 // folder); --config opens the plugin's settings dialog before playing, as the player's
-// preferences do; --unicode makes the main window with the wide API, as today's players do.
+// preferences do; --ansi makes the main window with the ANSI API, as older players did (the
+// default, --unicode, is the wide API of today's players).
 
 #include <stdio.h>
 #include <string.h>
@@ -30,16 +31,21 @@ void say(const std::string& utf8) {
     print_utf8(clock + utf8 + "\n");
 }
 
-// The player's own message loop, for a while: the plugin's timer ticks arrive through it.
+// The player's own message loop, for a while: the plugin's timer ticks and the posted status
+// notifications arrive through it. Whatever is waiting is handled even for 0 milliseconds.
 void run_for(DWORD milliseconds) {
     const DWORD start = GetTickCount();
-    for (DWORD passed = 0; passed < milliseconds; passed = GetTickCount() - start) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
+    for (;;) {
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
+        const DWORD passed = GetTickCount() - start;
+        if (passed >= milliseconds) {
+            return;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - passed, QS_ALLINPUT);
     }
 }
 
@@ -54,6 +60,10 @@ PlaylistEntry entry_of(const PlaylistStep& step, const std::string& file, Window
         entry.wide_album = utf8_to_utf16(step.album);
         entry.wide_genre = utf8_to_utf16(step.genre);
     }
+    // The input plugin that claims .ape files (Monkey's Audio) knows only the lower-case keys.
+    const size_t dot = file.rfind('.');
+    entry.lowercase_keys_only =
+        dot != std::string::npos && lstrcmpiA(file.c_str() + dot, ".ape") == 0;
     return entry;
 }
 
@@ -65,36 +75,31 @@ void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
                 step.file.empty() ? "C:\\Music\\" + std::to_string(player.playlist.size()) + ".mp3"
                                   : step.file;
             player.playlist.push_back(entry_of(step, file, player.kind()));
-            player.list_pos = player.playlist.size() - 1;
-            player.play_status = 1;
             say("playing: " + step.title + " / " + step.artist + " (" + file + ", " +
                 std::to_string(step.seconds) + " s)");
-            // Around a change of song the player announces the status twice.
-            player.notify_status_changed();
-            player.notify_status_changed();
+            player.play(player.playlist.size() - 1);
             break;
         }
         case PlaylistStep::Pause:
-            player.play_status = 3;
             say("paused (" + std::to_string(step.seconds) + " s)");
-            player.notify_status_changed();
+            player.pause();
             run_for(step.seconds * 1000);
-            player.play_status = 1;
             say("resumed");
-            player.notify_status_changed();
+            player.resume();
             continue;
         case PlaylistStep::Play:
             break;
         case PlaylistStep::Stop:
-            player.play_status = 0;
             say("stopped (" + std::to_string(step.seconds) + " s)");
-            player.notify_status_changed();
+            player.stop();
             break;
         }
         run_for(step.seconds * 1000);
     }
-    player.play_status = 0;
-    player.notify_status_changed();
+    if (player.play_status != PLAYER_STOPPED) {
+        player.stop();
+        run_for(0);
+    }
 }
 
 } // namespace
@@ -105,12 +110,14 @@ int main(int argc, char** argv) {
     const char* playlist_path = nullptr;
     const char* ini_path = nullptr;
     bool open_config = false;
-    WindowKind kind = WindowKind::Ansi;
+    WindowKind kind = WindowKind::Unicode;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
             ini_path = argv[++i];
         } else if (strcmp(argv[i], "--config") == 0) {
             open_config = true;
+        } else if (strcmp(argv[i], "--ansi") == 0) {
+            kind = WindowKind::Ansi;
         } else if (strcmp(argv[i], "--unicode") == 0) {
             kind = WindowKind::Unicode;
         } else if (plugin_path == nullptr) {
@@ -124,7 +131,7 @@ int main(int argc, char** argv) {
     }
     if (plugin_path == nullptr) {
         print_utf8("usage: player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] "
-                   "[--unicode]\n");
+                   "[--ansi]\n");
         return 2;
     }
     PlayerStandin player(kind);
@@ -152,14 +159,15 @@ int main(int argc, char** argv) {
         " (player window: " + (kind == WindowKind::Unicode ? "Unicode" : "ANSI") + ")");
     plugin->hwndParent = player.window();
     plugin->hDllInstance = module;
+    player.quit_plugins = plugin->quit;
     plugin->init();
     if (open_config) {
         say("settings dialog open");
         plugin->config();
     }
     play(player, steps);
-    plugin->quit();
-    FreeLibrary(module);
-    say("plugin unloaded");
+    // As the player exits: its window goes first, then the plugin's quit; the module stays.
+    player.exit();
+    say("player window closed and plugin quit");
     return 0;
 }

@@ -2,33 +2,13 @@
 
 #include <string.h>
 
+#include <iterator>
+
 #include "plugin/host_interface.h"
 
 namespace {
 
-constexpr char ANSI_CLASS[] = "VornPlayerStandin";
-constexpr wchar_t UNICODE_CLASS[] = L"VornPlayerStandinW";
-
-// Each class fails harmlessly to register when it already is.
-HWND create_ansi_window(WNDPROC procedure, void* self) {
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = ANSI_CLASS;
-    RegisterClassA(&window_class);
-    return CreateWindowExA(0, ANSI_CLASS, "player stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), self);
-}
-
-HWND create_unicode_window(WNDPROC procedure, void* self) {
-    WNDCLASSW window_class = {};
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.lpszClassName = UNICODE_CLASS;
-    RegisterClassW(&window_class);
-    return CreateWindowExW(0, UNICODE_CLASS, L"player stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 400,
-                           300, nullptr, nullptr, GetModuleHandleW(nullptr), self);
-}
+constexpr wchar_t PLAYER_WINDOW_CLASS[] = L"Winamp v1.x";
 
 // The metadata a player keeps for an entry: the ANSI text and what a Unicode player keeps
 // instead.
@@ -38,25 +18,20 @@ struct Field {
     std::wstring PlaylistEntry::*wide;
 };
 const Field FIELDS[] = {
-    {"Title", &PlaylistEntry::title, &PlaylistEntry::wide_title},
-    {"Artist", &PlaylistEntry::artist, &PlaylistEntry::wide_artist},
-    {"Album", &PlaylistEntry::album, &PlaylistEntry::wide_album},
-    {"Genre", &PlaylistEntry::genre, &PlaylistEntry::wide_genre},
+    {"title", &PlaylistEntry::title, &PlaylistEntry::wide_title},
+    {"artist", &PlaylistEntry::artist, &PlaylistEntry::wide_artist},
+    {"album", &PlaylistEntry::album, &PlaylistEntry::wide_album},
+    {"genre", &PlaylistEntry::genre, &PlaylistEntry::wide_genre},
 };
 
-const Field* field_named(const wchar_t* key) {
+// The field `key` asks for, as the input plugin claiming the entry reads keys: without regard
+// to case. `other_spelling` is set where that plugin knows only the lower-case names and the
+// key is spelled otherwise. nullptr for a key it does not know.
+const Field* field_asked(const PlaylistEntry& entry, const char* key, bool& other_spelling) {
     for (const Field& field : FIELDS) {
-        if (std::wstring(field.key, field.key + strlen(field.key)) == key) {
+        if (lstrcmpiA(field.key, key) == 0) {
+            other_spelling = entry.lowercase_keys_only && strcmp(field.key, key) != 0;
             return &field;
-        }
-    }
-    return nullptr;
-}
-
-const std::string* field_of(const PlaylistEntry& entry, const char* key) {
-    for (const Field& field : FIELDS) {
-        if (strcmp(field.key, key) == 0) {
-            return &(entry.*field.ansi);
         }
     }
     return nullptr;
@@ -81,13 +56,24 @@ std::wstring kept(const std::wstring& wide, const std::string& ansi) {
     return wide.empty() ? to_wide(ansi) : wide;
 }
 
-// The UTF-16 value of a field, or nothing for an unknown key.
-std::optional<std::wstring> wide_field_of(const PlaylistEntry& entry, const std::wstring& key) {
-    const Field* field = field_named(key.c_str());
+// The value the input plugin claiming `entry` answers for `key`, in UTF-16 or in the ANSI
+// code page; nothing for an unknown key.
+std::optional<std::wstring> wide_field_of(const PlaylistEntry& entry, const std::string& key) {
+    bool other_spelling = false;
+    const Field* field = field_asked(entry, key.c_str(), other_spelling);
     if (field == nullptr) {
         return std::nullopt;
     }
-    return kept(entry.*field->wide, entry.*field->ansi);
+    return other_spelling ? std::wstring() : kept(entry.*field->wide, entry.*field->ansi);
+}
+
+std::optional<std::string> ansi_field_of(const PlaylistEntry& entry, const char* key) {
+    bool other_spelling = false;
+    const Field* field = field_asked(entry, key, other_spelling);
+    if (field == nullptr) {
+        return std::nullopt;
+    }
+    return other_spelling ? std::string() : entry.*field->ansi;
 }
 
 // A request the player can answer: a file name, a key and room for the value.
@@ -114,8 +100,18 @@ void copy_value(const std::basic_string<Char>& value, Char* ret, size_t retlen, 
 } // namespace
 
 PlayerStandin::PlayerStandin(WindowKind kind) : kind_(kind) {
-    window_ = kind == WindowKind::Unicode ? create_unicode_window(unicode_window_proc, this)
-                                          : create_ansi_window(ansi_window_proc, this);
+    // One class for both kinds, registered once: it fails harmlessly when it already is.
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = unicode_window_proc;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = PLAYER_WINDOW_CLASS;
+    RegisterClassW(&window_class);
+    window_ = CreateWindowExW(0, PLAYER_WINDOW_CLASS, L"player stand-in", WS_OVERLAPPEDWINDOW, 0, 0,
+                              400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (kind == WindowKind::Ansi) {
+        // An ANSI procedure makes it an ANSI window, as an older player's is.
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ansi_window_proc));
+    }
     messages.clear();
 }
 
@@ -125,8 +121,56 @@ PlayerStandin::~PlayerStandin() {
     }
 }
 
+void PlayerStandin::post_status_changed() {
+    PostMessageW(window_, WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC);
+}
+
+void PlayerStandin::play(LRESULT index) {
+    const bool from_stopped = play_status == PLAYER_STOPPED;
+    list_pos = index;
+    play_status = PLAYER_PLAYING;
+    post_status_changed();
+    if (!from_stopped) {
+        post_status_changed();
+    }
+}
+
+void PlayerStandin::pause() {
+    play_status = PLAYER_PAUSED;
+    post_status_changed();
+}
+
+void PlayerStandin::resume() {
+    play_status = PLAYER_PLAYING;
+    post_status_changed();
+}
+
+void PlayerStandin::stop() {
+    play_status = PLAYER_STOPPED;
+    post_status_changed();
+}
+
 void PlayerStandin::notify_status_changed() {
     SendMessageA(window_, WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC);
+}
+
+void PlayerStandin::call_quit_once() {
+    if (!quit_called_ && quit_plugins) {
+        quit_called_ = true;
+        quit_plugins();
+    }
+}
+
+void PlayerStandin::exit() {
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+    call_quit_once();
+}
+
+void PlayerStandin::end_session() {
+    SendMessageW(window_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageW(window_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
 }
 
 LONG_PTR PlayerStandin::window_proc() const {
@@ -187,6 +231,11 @@ LRESULT PlayerStandin::answer(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message == WM_WA_IPC) {
         return answer_request(wParam, lParam);
     }
+    if (message == WM_ENDSESSION && wParam) {
+        stop();
+        call_quit_once();
+        return 0;
+    }
     auto canned = canned_results.find(message);
     if (canned != canned_results.end()) {
         return canned->second;
@@ -209,10 +258,7 @@ LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
     case IPC_GETLISTPOS:
         return list_pos;
     case IPC_GETPLAYLISTFILE:
-        if (wParam >= playlist.size()) {
-            return 0;
-        }
-        return reinterpret_cast<LRESULT>(playlist[wParam].file_name.c_str());
+        return answer_file_name(wParam, false);
     case IPC_GET_EXTENDED_FILE_INFO:
         return fill_metadata(*reinterpret_cast<const extendedFileInfoStruct*>(wParam));
     case IPC_GETINIFILE:
@@ -231,13 +277,8 @@ LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
 // it answers as every player does.
 std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPARAM operation) {
     switch (operation) {
-    case IPC_GETPLAYLISTFILE:
     case IPC_GETPLAYLISTFILEW:
-        if (wParam >= playlist.size()) {
-            return 0;
-        }
-        return answer_text(kept(playlist[wParam].wide_file_name, playlist[wParam].file_name),
-                           operation == IPC_GETPLAYLISTFILEW, file_answer_);
+        return answer_file_name(wParam, true);
     case IPC_GETINIFILE:
     case IPC_GETINIFILEW:
         if (raw_ini_answer) {
@@ -245,13 +286,22 @@ std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPAR
         }
         return answer_text(kept(wide_ini_path, ini_path), operation == IPC_GETINIFILEW,
                            ini_answer_);
-    case IPC_GET_EXTENDED_FILE_INFOW:
-        return fill_metadata(*reinterpret_cast<const extendedFileInfoStructW*>(wParam));
+    case IPC_GET_EXTENDED_FILE_INFOW: {
+        const auto& request = *reinterpret_cast<const extendedFileInfoStructW*>(wParam);
+        const auto value = is_usable(request)
+                               ? wide_value(request.filename, to_ansi(request.metadata))
+                               : std::nullopt;
+        if (!value) {
+            return 0;
+        }
+        copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);
+        return 1;
+    }
     case IPC_GET_EXTENDED_FILE_INFO: {
         // The ANSI name back in UTF-16 for the lookup, the value out in the ANSI code page.
         const auto& request = *reinterpret_cast<const extendedFileInfoStruct*>(wParam);
         const auto value = is_usable(request)
-                               ? wide_value(to_wide(request.filename), to_wide(request.metadata))
+                               ? wide_value(to_wide(request.filename), request.metadata)
                                : std::nullopt;
         if (!value) {
             return 0;
@@ -264,8 +314,31 @@ std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPAR
     }
 }
 
+// The entry's file name in the request's own buffer, overwriting the previous answer. A
+// Unicode player's ANSI answer has "?" for every character the code page lacks.
+LRESULT PlayerStandin::answer_file_name(WPARAM index, bool wide) {
+    if (index >= playlist.size()) {
+        return 0;
+    }
+    const PlaylistEntry& entry = playlist[index];
+    if (wide) {
+        lstrcpynW(wide_file_name_buffer_, kept(entry.wide_file_name, entry.file_name).c_str(),
+                  std::size(wide_file_name_buffer_));
+        return reinterpret_cast<LRESULT>(wide_file_name_buffer_);
+    }
+    if (kind_ == WindowKind::Ansi) {
+        lstrcpynA(file_name_buffer_, entry.file_name.c_str(), sizeof file_name_buffer_);
+    } else if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS,
+                                    kept(entry.wide_file_name, entry.file_name).c_str(), -1,
+                                    file_name_buffer_, sizeof file_name_buffer_, nullptr,
+                                    nullptr)) {
+        file_name_buffer_[0] = '\0';
+    }
+    return reinterpret_cast<LRESULT>(file_name_buffer_);
+}
+
 // A pointer to the text, in UTF-16 or converted to the ANSI code page, held in `kept` until the
-// text changes: a player's texts stay where they are while it runs.
+// text changes: the player's ini path stays where it is while it runs.
 LRESULT PlayerStandin::answer_text(const std::wstring& text, bool wide, KeptText& kept) {
     if (kept.wide != text) {
         kept.wide = text;
@@ -277,7 +350,7 @@ LRESULT PlayerStandin::answer_text(const std::wstring& text, bool wide, KeptText
 
 // A Unicode player's lookup: by the exact UTF-16 name.
 std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_name,
-                                                      const std::wstring& key) const {
+                                                      const std::string& key) const {
     for (const PlaylistEntry& entry : playlist) {
         if (kept(entry.wide_file_name, entry.file_name) == file_name) {
             return wide_field_of(entry, key);
@@ -286,16 +359,7 @@ std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_n
     return std::nullopt;
 }
 
-LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStructW& request) const {
-    const auto value =
-        is_usable(request) ? wide_value(request.filename, request.metadata) : std::nullopt;
-    if (!value) {
-        return 0;
-    }
-    copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);
-    return 1;
-}
-
+// An older player's lookup: by the exact ANSI name.
 LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStruct& request) const {
     if (!is_usable(request)) {
         return 0;
@@ -304,8 +368,8 @@ LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStruct& request) cons
         if (entry.file_name != request.filename) {
             continue;
         }
-        const std::string* value = field_of(entry, request.metadata);
-        if (value == nullptr) {
+        const std::optional<std::string> value = ansi_field_of(entry, request.metadata);
+        if (!value) {
             return 0;
         }
         copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);

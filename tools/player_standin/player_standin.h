@@ -1,18 +1,25 @@
 #pragma once
 
-// A stand-in for the player: a hidden top-level window that plays the player's main window.
-// It answers the requests the plugin sends from a state the caller scripts, can announce a
-// change of playback status to itself, and records every message that reaches its own window
-// procedure, so a test can see exactly what the plugin passed on. Its window is made with the
-// ANSI API, as older players make theirs, or with the wide (Unicode) API, as today's do.
+// A stand-in for the player: a hidden top-level window of the player's class, "Winamp v1.x",
+// that plays the player's main window. It answers the requests the plugin sends from a state
+// the caller scripts, announces changes of playback status to itself, and records every message
+// that reaches its own window procedure, so a test can see exactly what the plugin passed on.
 //
-// The two kinds also keep their names as those players do. The ANSI one is an older player: it
-// keeps ANSI bytes and answers 1 to the requests it does not know, the wide ones among them. The
-// Unicode one keeps its file names and metadata in UTF-16, looks metadata up by the exact name,
-// answers the wide requests, and answers the ANSI ones by converting with
-// WideCharToMultiByte(CP_ACP, 0, ...): a name outside the code page comes out changed, and a
-// changed name, converted back for the lookup, finds nothing.
+// Where the plugin can tell, it does what the real player does:
+// - Its window is a Unicode one, as today's players make it. It keeps its file names and
+//   metadata in UTF-16, looks metadata up by the exact name, answers the wide requests, and
+//   answers the ANSI ones by converting: a file name with "?" for what the code page lacks
+//   (WC_NO_BEST_FIT_CHARS), which names no file. An ANSI window, an older player, is the other
+//   kind: it keeps ANSI bytes and answers 1 to the requests it does not know, the wide ones
+//   among them.
+// - The playlist file name requests answer a pointer into one buffer of each request's own,
+//   which the next such request overwrites; an index out of range answers 0.
+// - Metadata keys are compared without regard to case, as the player's input plugins compare
+//   them; an entry can be claimed by one that knows only the lower-case names.
+// - play, pause, resume and stop post the status notification as the player does; exit and
+//   end_session end it as the player ends.
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,6 +40,10 @@ struct PlaylistEntry {
     std::wstring wide_artist;
     std::wstring wide_album;
     std::wstring wide_genre;
+    // Claimed by an input plugin that compares keys case-sensitively and knows only "title",
+    // "artist", "album" and "genre" (as Monkey's Audio's does): any other spelling of those
+    // keys is answered with an empty value and success.
+    bool lowercase_keys_only = false;
 };
 
 struct RecordedMessage {
@@ -44,25 +55,50 @@ struct RecordedMessage {
 
 enum class WindowKind { Ansi, Unicode };
 
+// IPC_ISPLAYING's answer: playing and paused are bits.
+constexpr LRESULT PLAYER_STOPPED = 0;
+constexpr LRESULT PLAYER_PLAYING = 1;
+constexpr LRESULT PLAYER_PAUSED = 3;
+
 class PlayerStandin {
   public:
-    explicit PlayerStandin(WindowKind kind = WindowKind::Ansi);
+    explicit PlayerStandin(WindowKind kind = WindowKind::Unicode);
     ~PlayerStandin();
     PlayerStandin(const PlayerStandin&) = delete;
     PlayerStandin& operator=(const PlayerStandin&) = delete;
 
-    HWND window() const { return window_; }
+    HWND window() const { return window_; } // nullptr once it is destroyed
     WindowKind kind() const { return kind_; }
 
     // The window's procedure, read and replaced with the functions that match its kind.
     LONG_PTR window_proc() const;
     void set_window_proc(LONG_PTR procedure);
 
-    // Sends the playback-status notification to the window, as the player does.
+    // What the user does, announced as the player announces it: the status notification is
+    // posted to the main window, so it is handled by the message loop after the change. Once
+    // when playback starts from stopped; twice when the song changes while playing or paused
+    // (the player stops and starts again, and both are handled with the new song playing); once
+    // on a pause, a resume and a stop. A seek or a change of title announces nothing.
+    void play(LRESULT index);
+    void pause();
+    void resume();
+    void stop();
+
+    // The notification sent at once instead, for tests that check the tracker's rules one
+    // notification at a time.
     void notify_status_changed();
 
+    // What the player calls once when it ends: the plugins' quit.
+    std::function<void()> quit_plugins;
+    // A normal exit: the player destroys its main window, then calls quit. It never frees a
+    // plugin's module.
+    void exit();
+    // The Windows session ends: inside its window procedure, on WM_ENDSESSION, the player stops
+    // playback and calls quit while its window still exists.
+    void end_session();
+
     // The scripted state.
-    LRESULT play_status = 1; // IPC_ISPLAYING: 1 playing, 0 stopped, 3 paused
+    LRESULT play_status = PLAYER_PLAYING; // IPC_ISPLAYING
     LRESULT version = 0x5666;
     std::vector<PlaylistEntry> playlist;
     LRESULT list_pos = 0;
@@ -91,17 +127,22 @@ class PlayerStandin {
     static LRESULT CALLBACK unicode_window_proc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam);
     static PlayerStandin* receiver(HWND window, UINT message, LPARAM lParam);
+    void post_status_changed();
+    void call_quit_once();
     LRESULT answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
     std::optional<LRESULT> answer_unicode_request(WPARAM wParam, LPARAM operation);
+    LRESULT answer_file_name(WPARAM index, bool wide);
     LRESULT fill_metadata(const struct extendedFileInfoStruct& request) const;
-    LRESULT fill_metadata(const struct extendedFileInfoStructW& request) const;
     static LRESULT answer_text(const std::wstring& text, bool wide, KeptText& kept);
     std::optional<std::wstring> wide_value(const std::wstring& file_name,
-                                           const std::wstring& key) const;
+                                           const std::string& key) const;
 
     WindowKind kind_;
     HWND window_ = nullptr;
-    KeptText file_answer_;
+    bool quit_called_ = false;
     KeptText ini_answer_;
+    // Room for a long file name in either form; overwritten by every file name request.
+    char file_name_buffer_[MAX_PATH * 4];
+    wchar_t wide_file_name_buffer_[MAX_PATH * 4];
 };
