@@ -127,11 +127,14 @@ void fetch_song_info(WPARAM position) {
         const char* key;
         char* destination;
     };
+    // The player hands each key unchanged to the input plugin that claims the file. Most
+    // compare keys without regard to case, but some (Monkey's Audio's among them) know only
+    // the lower-case spelling the player itself uses, and answer any other with nothing.
     const Field fields[] = {
-        {"Title", tracker.current.title},
-        {"Artist", tracker.current.artist},
-        {"Album", tracker.current.album},
-        {"Genre", tracker.current.genre},
+        {"title", tracker.current.title},
+        {"artist", tracker.current.artist},
+        {"album", tracker.current.album},
+        {"genre", tracker.current.genre},
     };
     for (const Field& field : fields) {
         char value[FIELD_SIZE];
