@@ -75,7 +75,7 @@ std::vector<double> time_fetches(PlayerStandin& player) {
 } // namespace
 
 int main() {
-    PlayerStandin player;
+    PlayerStandin player(WindowKind::Ansi); // subclassed below with the ANSI functions
     player.messages.reserve(SENDS_PER_ROUND + 16);
     player.playlist = {
         {"C:\\Music\\0.mp3", "\x8f\x74\x82\xcc\x89\x4a", "artist", "album", "J-Pop"}};

@@ -29,7 +29,7 @@ const Field FIELDS[] = {
 // key is spelled otherwise. nullptr for a key it does not know.
 const Field* field_asked(const PlaylistEntry& entry, const char* key, bool& other_spelling) {
     for (const Field& field : FIELDS) {
-        if (lstrcmpiA(field.key, key) == 0) {
+        if (_stricmp(field.key, key) == 0) {
             other_spelling = entry.lowercase_keys_only && strcmp(field.key, key) != 0;
             return &field;
         }
