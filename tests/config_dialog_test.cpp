@@ -63,6 +63,57 @@ TEST_F(ConfigDialogTest, OpensOverThePlayerShowingTheSettings) {
     }
 }
 
+int CALLBACK note_font(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// In the font Japanese Windows gives dialogs, every text of the template fits its control
+// whole: each static text, check box (beside its box) and button, measured in its own font.
+TEST_F(ConfigDialogTest, EveryTextFitsItsControl) {
+    // The font the test prefix gives dialogs in its stead; without it Wine would measure
+    // another one, and the test would prove nothing.
+    LOGFONTW stand_in = {};
+    stand_in.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(stand_in.lfFaceName, L"IPAPGothic");
+    bool installed = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &stand_in, note_font, reinterpret_cast<LPARAM>(&installed), 0);
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(installed) << "IPA P Gothic is missing: install fonts-ipafont-gothic";
+
+    int measured = 0;
+    run_config_dialog([&](HWND dialog) {
+        for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+             control = GetWindow(control, GW_HWNDNEXT)) {
+            wchar_t kind[16] = L"";
+            GetClassNameW(control, kind, 16);
+            if (lstrcmpiW(kind, L"Edit") == 0) {
+                continue;
+            }
+            wchar_t text[128] = L"";
+            const int length = GetWindowTextW(control, text, 128);
+            HDC dc = GetDC(control);
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            SIZE needed = {};
+            GetTextExtentPoint32W(dc, text, length, &needed);
+            ReleaseDC(control, dc);
+            RECT room;
+            GetClientRect(control, &room);
+            const bool check_box =
+                lstrcmpiW(kind, L"Button") == 0 &&
+                (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+            const LONG box = check_box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0;
+            char name[384] = "";
+            WideCharToMultiByte(CP_UTF8, 0, text, -1, name, sizeof name, nullptr, nullptr);
+            EXPECT_LE(needed.cx, room.right - box) << "cut off: " << name;
+            ++measured;
+        }
+        click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(measured, 10);
+}
+
 TEST_F(ConfigDialogTest, OkTakesTheDelayOnlyWithinItsRange) {
     struct Case {
         const wchar_t* typed;
