@@ -16,8 +16,8 @@ extern wchar_t station_path_wide[MAX_PATH];
 
 // Reads the companion's path from the registry, asking only for the right to read it; creates
 // the key when it is absent and the process may create it. False when the key cannot be
-// opened, the value is missing, or it cannot be held whole with its NUL (a
-// string that the ANSI code page cannot hold counted in wchar_t, anything else in bytes).
+// opened, the value is missing, or it cannot be held whole with its NUL (a string that the
+// ANSI code page cannot hold counted in wchar_t, anything else in bytes).
 bool find_station_path();
 
 // Asks the shell to start the companion, or tells the user it seems not to be installed.

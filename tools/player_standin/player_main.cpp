@@ -6,8 +6,8 @@
 //
 // --ini names the settings file the player hands out (default: winamp.ini in the Windows
 // folder); --config opens the plugin's settings dialog before playing, as the player's
-// preferences do; --ansi makes the main window with the ANSI API, as older players did (the
-// default, --unicode, is the wide API of today's players).
+// preferences do; --ansi makes the main window an ANSI one, as older players' was (the
+// default, --unicode, is the Unicode window of today's players).
 
 #include <stdio.h>
 #include <string.h>
