@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <iterator>
+#include <type_traits>
 
 #include "plugin/host_interface.h"
 
@@ -56,24 +57,23 @@ std::wstring kept(const std::wstring& wide, const std::string& ansi) {
     return wide.empty() ? to_wide(ansi) : wide;
 }
 
-// The value the input plugin claiming `entry` answers for `key`, in UTF-16 or in the ANSI
-// code page; nothing for an unknown key.
-std::optional<std::wstring> wide_field_of(const PlaylistEntry& entry, const std::string& key) {
-    bool other_spelling = false;
-    const Field* field = field_asked(entry, key.c_str(), other_spelling);
-    if (field == nullptr) {
-        return std::nullopt;
-    }
-    return other_spelling ? std::wstring() : kept(entry.*field->wide, entry.*field->ansi);
-}
-
-std::optional<std::string> ansi_field_of(const PlaylistEntry& entry, const char* key) {
+// The value the input plugin claiming `entry` answers for `key`: as a Unicode player keeps it
+// (std::wstring) or as an older one does (std::string); nothing for an unknown key.
+template <typename Text>
+std::optional<Text> field_value(const PlaylistEntry& entry, const char* key) {
     bool other_spelling = false;
     const Field* field = field_asked(entry, key, other_spelling);
     if (field == nullptr) {
         return std::nullopt;
     }
-    return other_spelling ? std::string() : entry.*field->ansi;
+    if (other_spelling) {
+        return Text();
+    }
+    if constexpr (std::is_same_v<Text, std::string>) {
+        return entry.*field->ansi;
+    } else {
+        return kept(entry.*field->wide, entry.*field->ansi);
+    }
 }
 
 // A request the player can answer: a file name, a key and room for the value.
@@ -95,6 +95,17 @@ void copy_value(const std::basic_string<Char>& value, Char* ret, size_t retlen, 
     const size_t length = value.size() < retlen ? value.size() : retlen - 1;
     memcpy(ret, value.data(), length * sizeof(Char));
     ret[length] = Char(0);
+}
+
+// The player's answer to a metadata request: 1 with the value written, 0 when it has none.
+template <typename Request, typename Char>
+LRESULT answer_value(const Request& request, const std::optional<std::basic_string<Char>>& value,
+                     bool without_nul) {
+    if (!value) {
+        return 0;
+    }
+    copy_value(*value, request.ret, request.retlen, without_nul);
+    return 1;
 }
 
 } // namespace
@@ -259,8 +270,13 @@ LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
         return list_pos;
     case IPC_GETPLAYLISTFILE:
         return answer_file_name(wParam, false);
-    case IPC_GET_EXTENDED_FILE_INFO:
-        return fill_metadata(*reinterpret_cast<const extendedFileInfoStruct*>(wParam));
+    case IPC_GET_EXTENDED_FILE_INFO: {
+        const auto& request = *reinterpret_cast<const extendedFileInfoStruct*>(wParam);
+        return answer_value(request,
+                            is_usable(request) ? ansi_value(request.filename, request.metadata)
+                                               : std::nullopt,
+                            fill_metadata_without_nul);
+    }
     case IPC_GETINIFILE:
         if (raw_ini_answer) {
             return *raw_ini_answer;
@@ -288,14 +304,11 @@ std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPAR
                            ini_answer_);
     case IPC_GET_EXTENDED_FILE_INFOW: {
         const auto& request = *reinterpret_cast<const extendedFileInfoStructW*>(wParam);
-        const auto value = is_usable(request)
-                               ? wide_value(request.filename, to_ansi(request.metadata))
-                               : std::nullopt;
-        if (!value) {
-            return 0;
-        }
-        copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);
-        return 1;
+        return answer_value(request,
+                            is_usable(request)
+                                ? wide_value(request.filename, to_ansi(request.metadata))
+                                : std::nullopt,
+                            fill_metadata_without_nul);
     }
     case IPC_GET_EXTENDED_FILE_INFO: {
         // The ANSI name back in UTF-16 for the lookup, the value out in the ANSI code page.
@@ -303,11 +316,8 @@ std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPAR
         const auto value = is_usable(request)
                                ? wide_value(to_wide(request.filename), request.metadata)
                                : std::nullopt;
-        if (!value) {
-            return 0;
-        }
-        copy_value(to_ansi(*value), request.ret, request.retlen, fill_metadata_without_nul);
-        return 1;
+        return answer_value(request, value ? std::optional(to_ansi(*value)) : std::nullopt,
+                            fill_metadata_without_nul);
     }
     default:
         return std::nullopt;
@@ -353,27 +363,19 @@ std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_n
                                                       const std::string& key) const {
     for (const PlaylistEntry& entry : playlist) {
         if (kept(entry.wide_file_name, entry.file_name) == file_name) {
-            return wide_field_of(entry, key);
+            return field_value<std::wstring>(entry, key.c_str());
         }
     }
     return std::nullopt;
 }
 
 // An older player's lookup: by the exact ANSI name.
-LRESULT PlayerStandin::fill_metadata(const extendedFileInfoStruct& request) const {
-    if (!is_usable(request)) {
-        return 0;
-    }
+std::optional<std::string> PlayerStandin::ansi_value(const std::string& file_name,
+                                                     const char* key) const {
     for (const PlaylistEntry& entry : playlist) {
-        if (entry.file_name != request.filename) {
-            continue;
+        if (entry.file_name == file_name) {
+            return field_value<std::string>(entry, key);
         }
-        const std::optional<std::string> value = ansi_field_of(entry, request.metadata);
-        if (!value) {
-            return 0;
-        }
-        copy_value(*value, request.ret, request.retlen, fill_metadata_without_nul);
-        return 1;
     }
-    return 0;
+    return std::nullopt;
 }

@@ -133,10 +133,10 @@ class PlayerStandin {
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
     std::optional<LRESULT> answer_unicode_request(WPARAM wParam, LPARAM operation);
     LRESULT answer_file_name(WPARAM index, bool wide);
-    LRESULT fill_metadata(const struct extendedFileInfoStruct& request) const;
     static LRESULT answer_text(const std::wstring& text, bool wide, KeptText& kept);
     std::optional<std::wstring> wide_value(const std::wstring& file_name,
                                            const std::string& key) const;
+    std::optional<std::string> ansi_value(const std::string& file_name, const char* key) const;
 
     WindowKind kind_;
     HWND window_ = nullptr;
