@@ -132,33 +132,71 @@ PlayerStandin::~PlayerStandin() {
     }
 }
 
-void PlayerStandin::post_status_changed() {
-    PostMessageW(window_, WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC);
+void PlayerStandin::post_notification(WPARAM kind) {
+    PostMessageW(window_, WM_WA_IPC, kind, IPC_CB_MISC);
 }
 
 void PlayerStandin::play(LRESULT index) {
     const bool from_stopped = play_status == PLAYER_STOPPED;
     list_pos = index;
     play_status = PLAYER_PLAYING;
-    post_status_changed();
+    stream_.start();
+    post_notification(IPC_CB_MISC_STATUS);
     if (!from_stopped) {
-        post_status_changed();
+        post_notification(IPC_CB_MISC_STATUS);
     }
+    post_notification(IPC_CB_MISC_TITLE);
 }
 
 void PlayerStandin::pause() {
     play_status = PLAYER_PAUSED;
-    post_status_changed();
+    post_notification(IPC_CB_MISC_STATUS);
+    post_notification(IPC_CB_MISC_TITLE);
 }
 
 void PlayerStandin::resume() {
     play_status = PLAYER_PLAYING;
-    post_status_changed();
+    post_notification(IPC_CB_MISC_STATUS);
+    post_notification(IPC_CB_MISC_TITLE);
 }
 
 void PlayerStandin::stop() {
     play_status = PLAYER_STOPPED;
-    post_status_changed();
+    post_notification(IPC_CB_MISC_STATUS);
+    post_notification(IPC_CB_MISC_TITLE_RATING);
+}
+
+void PlayerStandin::pass_time(int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+        const PlaylistEntry* stream = play_status == PLAYER_PLAYING ? playing_stream() : nullptr;
+        if (stream != nullptr && stream_.play_second(*stream->stream)) {
+            post_notification(IPC_CB_MISC_TITLE);
+        }
+    }
+}
+
+std::wstring PlayerStandin::stream_title() const {
+    const PlaylistEntry* stream = playing_stream();
+    return stream != nullptr ? stream_.title(*stream->stream) : L"";
+}
+
+// The entry playing or paused, if it is a stream.
+const PlaylistEntry* PlayerStandin::playing_stream() const {
+    if (play_status == PLAYER_STOPPED || list_pos < 0 || size_t(list_pos) >= playlist.size() ||
+        !playlist[list_pos].stream) {
+        return nullptr;
+    }
+    return &playlist[list_pos];
+}
+
+// The stream keys are answered for the playing stream only, the song's four never.
+std::optional<std::wstring> PlayerStandin::stream_value(const PlaylistEntry& entry,
+                                                        const char* key) const {
+    const PlaylistEntry* playing = playing_stream();
+    if (playing == nullptr || playing->file_name != entry.file_name) {
+        return std::nullopt;
+    }
+    return stream_.value(*entry.stream, kept(entry.wide_file_name, entry.file_name), key);
 }
 
 void PlayerStandin::notify_status_changed() {
@@ -363,7 +401,8 @@ std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_n
                                                       const std::string& key) const {
     for (const PlaylistEntry& entry : playlist) {
         if (kept(entry.wide_file_name, entry.file_name) == file_name) {
-            return field_value<std::wstring>(entry, key.c_str());
+            return entry.stream ? stream_value(entry, key.c_str())
+                                : field_value<std::wstring>(entry, key.c_str());
         }
     }
     return std::nullopt;
@@ -373,9 +412,14 @@ std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_n
 std::optional<std::string> PlayerStandin::ansi_value(const std::string& file_name,
                                                      const char* key) const {
     for (const PlaylistEntry& entry : playlist) {
-        if (entry.file_name == file_name) {
+        if (entry.file_name != file_name) {
+            continue;
+        }
+        if (!entry.stream) {
             return field_value<std::string>(entry, key);
         }
+        const auto value = stream_value(entry, key);
+        return value ? std::optional(to_ansi(*value)) : std::nullopt;
     }
     return std::nullopt;
 }

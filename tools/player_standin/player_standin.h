@@ -16,8 +16,11 @@
 //   which the next such request overwrites; an index out of range answers 0.
 // - Metadata keys are compared without regard to case, as the player's input plugins compare
 //   them; an entry can be claimed by one that knows only the lower-case names.
-// - play, pause, resume and stop post the status notification as the player does; exit and
-//   end_session end it as the player ends.
+// - play, pause, resume and stop post the status notification as the player does, each
+//   followed by the title notification (a stop by its stopped form); exit and end_session end
+//   it as the player ends.
+// - An entry can be an internet radio station (stream_station.h): time passes for it only
+//   through pass_time.
 
 #include <functional>
 #include <map>
@@ -25,6 +28,8 @@
 #include <string>
 #include <vector>
 #include <windows.h>
+
+#include "tools/player_standin/stream_station.h"
 
 struct PlaylistEntry {
     // Raw bytes in the ANSI code page, as a player hands them out.
@@ -44,6 +49,9 @@ struct PlaylistEntry {
     // "artist", "album" and "genre" (as Monkey's Audio's does): any other spelling of those
     // keys is answered with an empty value and success.
     bool lowercase_keys_only = false;
+    // An internet radio station, whose URL is file_name (and wide_file_name); the song's four
+    // fields above stay empty, as the player has nothing for them.
+    std::optional<StreamStation> stream;
 };
 
 struct RecordedMessage {
@@ -78,11 +86,19 @@ class PlayerStandin {
     // posted to the main window, so it is handled by the message loop after the change. Once
     // when playback starts from stopped; twice when the song changes while playing or paused
     // (the player stops and starts again, and both are handled with the new song playing); once
-    // on a pause, a resume and a stop. A seek or a change of title announces nothing.
+    // on a pause, a resume and a stop. A seek announces nothing. After it comes the title
+    // notification, which the player posts whenever it updates the title it shows.
     void play(LRESULT index);
     void pause();
     void resume();
     void stop();
+
+    // Seconds of playing go by: a playing stream moves through its titles, and the player posts
+    // the title notification for each change and each variable-bitrate notice. Nothing else
+    // changes with time: songs end when the caller plays the next.
+    void pass_time(int seconds);
+    // What "streamtitle" answers for the playing stream now; empty when none plays.
+    std::wstring stream_title() const;
 
     // The notification sent at once instead, for tests that check the tracker's rules one
     // notification at a time.
@@ -127,7 +143,9 @@ class PlayerStandin {
     static LRESULT CALLBACK unicode_window_proc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam);
     static PlayerStandin* receiver(HWND window, UINT message, LPARAM lParam);
-    void post_status_changed();
+    void post_notification(WPARAM kind);
+    const PlaylistEntry* playing_stream() const;
+    std::optional<std::wstring> stream_value(const PlaylistEntry& entry, const char* key) const;
     void call_quit_once();
     LRESULT answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
@@ -141,6 +159,7 @@ class PlayerStandin {
     WindowKind kind_;
     HWND window_ = nullptr;
     bool quit_called_ = false;
+    StreamReception stream_;
     KeptText ini_answer_;
     // Room for a long file name in either form; overwritten by every file name request.
     char file_name_buffer_[MAX_PATH * 4];
