@@ -6,6 +6,7 @@
 #include "common/plugin_settings.h"
 #include "core/metadata_read.h"
 #include "core/song_report.h"
+#include "core/stream_song.h"
 #include "plugin/host_interface.h"
 #include "plugin/plugin_record.h"
 
@@ -29,13 +30,28 @@ void schedule_current_song() {
     tracker.tick_count = 0;
 }
 
+// A fetched song is scheduled unless it is the last one; with Repeat, always.
+void schedule_if_new() {
+    if (plugin_settings.Repeat || !is_last_song(tracker.current)) {
+        schedule_current_song();
+    } else {
+        // Already reported stays reported; still waiting starts its delay again.
+        tracker.tick_count = 0;
+    }
+}
+
 } // namespace
 
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER && wParam == REPORT_TIMER_ID) {
         on_report_timer(window);
-    } else if (message == WM_WA_IPC && lParam == IPC_CB_MISC && wParam == IPC_CB_MISC_STATUS) {
-        on_status_changed(window);
+    } else if (message == WM_WA_IPC && lParam == IPC_CB_MISC) {
+        if (wParam == IPC_CB_MISC_STATUS) {
+            on_status_changed(window);
+        } else if (wParam == IPC_CB_MISC_TITLE && tracker.current_is_stream) {
+            // A file's songs never change with its title: for one, this is only passed on.
+            on_stream_title_changed(window);
+        }
     }
     if (tracker.window_is_unicode) {
         return CallWindowProcW(tracker.previous_window_proc, window, message, wParam, lParam);
@@ -87,6 +103,7 @@ void on_report_timer(HWND window) {
         tracker.pending = false;
         status_gate = 1;
         tracker.tick_count = 0;
+        tracker.current_is_stream = false;
     }
     // Any other status is a pause: ticks neither count nor cancel.
 }
@@ -98,6 +115,7 @@ void on_status_changed(HWND window) {
         if (ask_player(window, IPC_ISPLAYING) == PLAY_STATUS_STOPPED) {
             status_gate = 1;
             tracker.tick_count = 0;
+            tracker.current_is_stream = false; // the next start is fetched anew
         }
         return;
     }
@@ -107,13 +125,25 @@ void on_status_changed(HWND window) {
     }
     status_gate = 0;
     fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
+    schedule_if_new();
+}
 
-    if (plugin_settings.Repeat || !is_last_song(tracker.current)) {
-        schedule_current_song();
-    } else {
-        // Already reported stays reported; still waiting starts its delay again.
-        tracker.tick_count = 0;
+void on_stream_title_changed(HWND window) {
+    if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
+        return;
     }
+    const WPARAM position =
+        static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
+    char stream_title[FIELD_SIZE];
+    read_stream_title(position, stream_title);
+    // The player announces the same title again on every bitrate change, pause and resume:
+    // that must never restart a song's delay.
+    if (strcmp(stream_title, tracker.stream_title) == 0) {
+        return;
+    }
+    memcpy(tracker.stream_title, stream_title, FIELD_SIZE);
+    read_stream_song(position, tracker.stream_title, tracker.current);
+    schedule_if_new();
 }
 
 void forget_last_song() {
@@ -140,5 +170,12 @@ void fetch_song_info(WPARAM position) {
         char value[FIELD_SIZE];
         read_metadata_field(position, field.key, value);
         memcpy(field.destination, value, FIELD_SIZE);
+    }
+    // A stream has no title or artist of its own: its song is the station's current title.
+    tracker.current_is_stream =
+        tracker.current.title[0] == '\0' && tracker.current.artist[0] == '\0';
+    if (tracker.current_is_stream) {
+        read_stream_title(position, tracker.stream_title);
+        read_stream_song(position, tracker.stream_title, tracker.current);
     }
 }

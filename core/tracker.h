@@ -25,20 +25,24 @@ struct TrackerState {
     // calls on with the wide functions: with the ANSI ones, Windows would turn every text
     // message to the player into code page 932 and back, losing what it cannot hold.
     bool window_is_unicode = false;
+    // The current entry had neither title nor artist and was read as a stream: its songs change
+    // inside it, each announced by the player's title notification.
+    bool current_is_stream = false;
+    char stream_title[FIELD_SIZE] = {}; // the station's title `current` was read from
 };
 
 extern TrackerState tracker;
 
 // Which status notifications fetch the song: the first one during playback after load or a
 // stop, then every second one. Part of the tracker's state, but kept apart from TrackerState:
-// its start value is 1, and in the struct it would put all 7 KB of song buffers into the DLL
+// its start value is 1, and in the struct it would put all 8 KB of song buffers into the DLL
 // file as initialised data instead of zero-filled memory.
 constexpr int32_t STATUS_GATE_AT_LOAD = 1;
 extern int32_t status_gate;
 
-// The player's main window procedure while the plugin is loaded. Acts on the report timer and
-// the playback-status notification, then hands every message, unchanged, to the player's own
-// procedure and returns its result.
+// The player's main window procedure while the plugin is loaded. Acts on the report timer, the
+// playback-status notification and, while a stream plays, the title notification; then hands
+// every message, unchanged, to the player's own procedure and returns its result.
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Puts hook_window_proc in front of the window's procedure, the way the window was made (ANSI
@@ -52,6 +56,8 @@ void remove_hook(HWND window);
 // `window` is the window the hook was called for: the player's main window.
 void on_report_timer(HWND window);
 void on_status_changed(HWND window);
+// A stream's new title is a newly fetched song; the same title announced again changes nothing.
+void on_stream_title_changed(HWND window);
 
 void fetch_song_info(WPARAM position);
 

@@ -34,9 +34,15 @@ template <typename Char> const Char* player_text(LRESULT answer) {
                                                     : reinterpret_cast<const Char*>(answer);
 }
 
-// The player announces a change of playback status to its own main window with this pair.
+// The player posts these to its own main window: lParam IPC_CB_MISC, the kind in wParam.
 constexpr LPARAM IPC_CB_MISC = 603;
+// Playback started, stopped, paused or resumed.
 constexpr WPARAM IPC_CB_MISC_STATUS = 2;
+// The title display was updated while playing or paused: a stream's title changed, but also on
+// every start, pause and resume, and whenever the bitrate changes (every few seconds on a
+// variable-bitrate stream). While stopped the player posts IPC_CB_MISC_TITLE_RATING instead.
+constexpr WPARAM IPC_CB_MISC_TITLE = 0;
+constexpr WPARAM IPC_CB_MISC_TITLE_RATING = 7;
 
 // IPC_ISPLAYING answers.
 constexpr LRESULT PLAY_STATUS_STOPPED = 0;

@@ -55,6 +55,7 @@ TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
         {"status notification", 1, notification, 0, fetch},
         {"notification at a closed gate", 1, notification, 0, {is_playing}},
         {"notification while paused", 3, notification, 0, {is_playing, is_playing}},
+        {"title notification of a file", 1, {WM_WA_IPC, IPC_CB_MISC_TITLE, IPC_CB_MISC}, 0, {}},
     };
     player.canned_results[WM_USER + 77] = 0x5eed;
     load(song("title", "artist"));

@@ -1,5 +1,6 @@
 #include "tests/plugin_module_fixture.h"
 
+#include "tests/dialog_driver.h"
 #include "tests/station_registry.h"
 #include "tests/temp_files.h"
 
@@ -44,6 +45,14 @@ std::vector<CapturedBox> PluginModuleTest::init(const std::function<void()>& whi
 void PluginModuleTest::quit() {
     record->quit();
     initialised = false;
+}
+
+void PluginModuleTest::play_for(int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+        pump_messages(1);
+        SendMessageA(player.window(), WM_TIMER, 4441, 0);
+        player.pass_time(1);
+    }
 }
 
 int PluginModuleTest::count(UINT message, WPARAM wParam, LPARAM lParam) const {

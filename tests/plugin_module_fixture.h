@@ -26,6 +26,10 @@ class PluginModuleTest : public ::testing::Test {
     std::vector<CapturedBox> init(const std::function<void()>& while_box_up = {});
     void quit();
 
+    // Seconds of the real pattern: the posted notifications are handled, the plugin's timer
+    // ticks, and a playing stream moves on.
+    void play_for(int seconds);
+
     int count(UINT message, WPARAM wParam, LPARAM lParam) const; // recorded by the player
     int fetches() const { return count(WM_WA_IPC, 0, IPC_GETLISTPOS); }
     int ini_value(const char* key) const; // -1 when absent

@@ -27,13 +27,6 @@ TEST_P(PluginOnEitherWindow, EverySongIsReportedOnceWithItsOwnFields) {
     player.playlist = {entry("a.mp3", L"", false), entry("b.ape", L"", true),
                        entry("c.mp3", L"", false), entry("d.mp3", L"", false),
                        entry("e.mp3", L"", false), entry("f.ape", L"f\u301C.ape", true)};
-    // Posted notifications are handled, then a timer tick a second.
-    const auto play_for = [&](int seconds) {
-        for (int i = 0; i < seconds; ++i) {
-            pump_messages(1);
-            SendMessageA(player.window(), WM_TIMER, 4441, 0);
-        }
-    };
     player.play_status = PLAYER_STOPPED;
     player.play(0);
     play_for(15);
@@ -63,6 +56,54 @@ TEST_P(PluginOnEitherWindow, EverySongIsReportedOnceWithItsOwnFields) {
         expected.push_back(expected_report(e.title, "artist", "album", "genre"));
     }
     EXPECT_EQ(mailslot.take_all(), expected);
+}
+
+// Internet radio: a station's songs change inside one playlist entry, which has no title or
+// artist of its own, and are named only by the station's title, "Artist - Title". The player
+// announces the same title again every 2 s, as a variable bitrate makes it do.
+TEST_P(PluginOnEitherWindow, EveryStreamSongIsReportedOnceAfterWait) {
+    StationMailslot mailslot;
+    ASSERT_TRUE(mailslot.is_open());
+    write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
+    init();
+    PlaylistEntry radio = {"http://radio.example.jp:8000/sakura"};
+    radio.stream = StreamStation{L"さくらFM",
+                                 L"J-Pop",
+                                 {{L"川村 葵 - 春の雨", 15},
+                                  {L"さくらFM ジングル", 15}, // no artist
+                                  {L"ミナト - 短い歌", 5},    // shorter than Wait
+                                  {L"A - B - C", 15},
+                                  {L"ミナト - ", 15}}}; // no title
+    const PlaylistEntry file = {"C:\\music\\a.mp3", "file", "artist", "album", "genre"};
+    player.playlist = {radio, file};
+    const auto stream_song = [](const wchar_t* title, const wchar_t* artist) {
+        return expected_report(as_ansi(title), as_ansi(artist), as_ansi(L"さくらFM"), "J-Pop");
+    };
+    // The file's report is the same bytes as without the stream; the station again is heard
+    // from its first title, after a file that makes that song new.
+    const std::vector<std::string> expected = {
+        stream_song(L"春の雨", L"川村 葵"), stream_song(L"B - C", L"A"),
+        expected_report("file", "artist", "album", "genre"), stream_song(L"春の雨", L"川村 葵")};
+    for (const bool repeat : {false, true}) {
+        SCOPED_TRACE(repeat ? "Repeat on" : "Repeat off");
+        if (repeat) { // a title change schedules a song, a notice of the same title never does
+            run_config_dialog(
+                [](HWND dialog) {
+                    click(dialog, REPEAT_CHECK_ID);
+                    click(dialog, IDOK);
+                },
+                record->config);
+        }
+        player.play(0); // connecting first: the title is empty for a second
+        play_for(66);
+        player.play(1);
+        play_for(15);
+        player.play(0);
+        play_for(17);
+        player.stop();
+        play_for(1);
+        EXPECT_EQ(mailslot.take_all(), expected);
+    }
 }
 
 // When the Windows session ends, the player stops and calls quit from inside its own window

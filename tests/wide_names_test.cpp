@@ -8,13 +8,6 @@
 
 namespace {
 
-std::string as_ansi(const std::wstring& wide) {
-    std::string ansi(wide.size() * 2 + 1, '\0');
-    ansi.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), wide.size(), ansi.data(), ansi.size(),
-                                    nullptr, nullptr));
-    return ansi;
-}
-
 // On a Unicode player each song is found by its exact name, through the wide requests where
 // the name does not survive the code page. On an older player, which knows only the ANSI
 // requests and answers 1 to the wide ones, the same songs, held under their ANSI names, are
