@@ -135,6 +135,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     PlayerStandin player(kind);
+    // The player starts with nothing playing, so the first song is announced once.
+    player.play_status = PLAYER_STOPPED;
     if (ini_path != nullptr) {
         player.ini_path = ini_path;
     } else {
