@@ -34,6 +34,10 @@ std::wstring utf8_to_utf16(const std::string& utf8) {
     return to_utf16(utf8, CP_UTF8);
 }
 
+std::string utf16_to_utf8(const std::wstring& utf16) {
+    return from_utf16(utf16, CP_UTF8);
+}
+
 void print_utf8(const std::string& utf8) {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode;

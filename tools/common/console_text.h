@@ -8,6 +8,7 @@
 std::string utf8_to_cp932(const std::string& utf8);
 std::string cp932_to_utf8(const std::string& cp932);
 std::wstring utf8_to_utf16(const std::string& utf8);
+std::string utf16_to_utf8(const std::wstring& utf16);
 
 // Writes UTF-8 text to standard output as it is, or through the console when there is one.
 void print_utf8(const std::string& utf8);

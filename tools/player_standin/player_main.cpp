@@ -1,6 +1,6 @@
 // The player stand-in as a program: loads a general-purpose plugin the way the player does,
-// plays a playlist file, announcing every change of status as the player does, with the real
-// message loop, and exits as the player exits.
+// plays a playlist file of songs and internet radio stations, announcing every change as the
+// player does, with the real message loop, and exits as the player exits.
 //
 //   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] [--ansi]
 //
@@ -49,6 +49,35 @@ void run_for(DWORD milliseconds) {
     }
 }
 
+// Seconds of the player's life: its message loop runs, and a playing stream moves on, its title
+// changes shown as they happen.
+void play_for(PlayerStandin& player, int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+        run_for(1000);
+        const std::wstring before = player.stream_title();
+        player.pass_time(1);
+        const std::wstring now = player.stream_title();
+        if (now != before) {
+            say("station sends: " + utf16_to_utf8(now));
+        }
+    }
+}
+
+// A station keeps its texts in UTF-16 on either kind of player: the ANSI requests get them
+// converted, as the real player converts what the station sent.
+PlaylistEntry station_of(const PlaylistStep& step, WindowKind kind) {
+    PlaylistEntry entry{utf8_to_cp932(step.file)};
+    if (kind == WindowKind::Unicode) {
+        entry.wide_file_name = utf8_to_utf16(step.file);
+    }
+    StreamStation station{utf8_to_utf16(step.station), utf8_to_utf16(step.genre), {}};
+    for (const StreamLine& title : step.stream_titles) {
+        station.titles.push_back({utf8_to_utf16(title.text), title.seconds});
+    }
+    entry.stream = station;
+    return entry;
+}
+
 // A Unicode player keeps every text in UTF-16, an older one in code page 932.
 PlaylistEntry entry_of(const PlaylistStep& step, const std::string& file, WindowKind kind) {
     PlaylistEntry entry{utf8_to_cp932(file), utf8_to_cp932(step.title), utf8_to_cp932(step.artist),
@@ -80,10 +109,16 @@ void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
             player.play(player.playlist.size() - 1);
             break;
         }
+        case PlaylistStep::Stream:
+            player.playlist.push_back(station_of(step, player.kind()));
+            say("playing station: " + step.station + " (" + step.file + ", " +
+                std::to_string(step.seconds) + " s, connecting)");
+            player.play(player.playlist.size() - 1);
+            break;
         case PlaylistStep::Pause:
             say("paused (" + std::to_string(step.seconds) + " s)");
             player.pause();
-            run_for(step.seconds * 1000);
+            play_for(player, step.seconds);
             say("resumed");
             player.resume();
             continue;
@@ -94,7 +129,7 @@ void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
             player.stop();
             break;
         }
-        run_for(step.seconds * 1000);
+        play_for(player, step.seconds);
     }
     if (player.play_status != PLAYER_STOPPED) {
         player.stop();

@@ -41,8 +41,30 @@ bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, st
             continue;
         }
         std::vector<std::string> fields = split_tabs(line);
-        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", "", ""};
-        if (fields[0] == "pause" || fields[0] == "play" || fields[0] == "stop") {
+        const std::string at = path + ":" + std::to_string(number) + ": ";
+        if (fields[0] == "title") {
+            fields.resize(3);
+            StreamLine title{0, fields[2]};
+            if (steps.empty() || steps.back().kind != PlaylistStep::Stream) {
+                error = at + "a title belongs to the stream line before it";
+                return false;
+            }
+            if (!read_seconds(fields[1], title.seconds)) {
+                error = at + "expected a number of seconds";
+                return false;
+            }
+            steps.back().stream_titles.push_back(title);
+            continue;
+        }
+        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", "", "", "", {}};
+        if (fields[0] == "stream") {
+            fields.resize(5);
+            step.kind = PlaylistStep::Stream;
+            step.file = fields[2];
+            step.station = fields[3];
+            step.genre = fields[4];
+            fields.erase(fields.begin());
+        } else if (fields[0] == "pause" || fields[0] == "play" || fields[0] == "stop") {
             step.kind = fields[0] == "pause"  ? PlaylistStep::Pause
                         : fields[0] == "play" ? PlaylistStep::Play
                                               : PlaylistStep::Stop;
@@ -56,7 +78,7 @@ bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, st
             step.file = fields[5];
         }
         if (fields.empty() || !read_seconds(fields[0], step.seconds)) {
-            error = path + ":" + std::to_string(number) + ": expected a number of seconds";
+            error = at + "expected a number of seconds";
             return false;
         }
         steps.push_back(step);

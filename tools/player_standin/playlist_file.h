@@ -6,6 +6,12 @@
 //                                                             play this song for SECONDS; FILE
 //                                                             is the name of its file
 //                                                             (default C:\Music\<index>.mp3)
+//   stream <tab> SECONDS <tab> URL <tab> STATION <tab> GENRE   play an internet radio station
+//                                                             for SECONDS; the title lines
+//                                                             that follow are what it sends
+//   title <tab> SECONDS <tab> TEXT                            the station sends TEXT (by
+//                                                             convention "Artist - Title") for
+//                                                             SECONDS of playing
 //   pause <tab> SECONDS                                       pause the song, then resume it
 //   play <tab> SECONDS                                        go on playing the current song
 //   stop <tab> SECONDS                                        stop playback for SECONDS
@@ -16,11 +22,19 @@
 #include <string>
 #include <vector>
 
-struct PlaylistStep {
-    enum Kind { Song, Pause, Play, Stop } kind;
+struct StreamLine {
     int seconds;
-    // Song steps only, in UTF-8 as written.
+    std::string text; // in UTF-8 as written
+};
+
+struct PlaylistStep {
+    enum Kind { Song, Stream, Pause, Play, Stop } kind;
+    int seconds;
+    // Song and Stream steps, in UTF-8 as written; a stream's file is its URL.
     std::string title, artist, album, genre, file;
+    // Stream steps only: the station's name, and the titles it sends.
+    std::string station;
+    std::vector<StreamLine> stream_titles;
 };
 
 // The steps of the file; false with `error` set when it cannot be read or a line is wrong.
