@@ -1,6 +1,7 @@
-// What the plugin's hook costs the player: round trips of a message the plugin does not handle
-// through the player stand-in's window (a) as it is, (b) subclassed by a procedure that only
-// passes messages on, (c) hooked by the plugin's procedure, installed as init installs it; and
+// What the plugin's hook costs the player: round trips of a message the plugin does not handle,
+// and of the title notification the player posts for a file every few seconds, through the
+// player stand-in's window (a) as it is, (b) subclassed by a procedure that only passes
+// messages on, (c) hooked by the plugin's procedure, installed as init installs it; and
 // the cost of one status notification that fetches a song (from an older player, and from a
 // Unicode player through the wide requests, for a file name outside code page 932), and of one
 // timer tick.
@@ -84,13 +85,25 @@ int main() {
     tracker.previous_window_proc = player_proc;
 
     const WNDPROC procedures[] = {player_proc, pass_on, hook_window_proc};
-    std::vector<double> round_trips[3];
-    // Interleaved, so that drift in the machine's speed touches all three alike.
+    struct Passed {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::vector<double> round_trips[3];
+    };
+    // The playing entry is a file, so its title notification is the hook's to pass on only.
+    Passed passed[] = {
+        {"an unhandled message", UNHANDLED, 0, 0, {}},
+        {"a file's IPC_CB_MISC_TITLE", WM_WA_IPC, IPC_CB_MISC_TITLE, IPC_CB_MISC, {}}};
+    // Interleaved, so that drift in the machine's speed touches all alike.
     for (int round = 0; round < ROUNDS; ++round) {
-        for (int i = 0; i < 3; ++i) {
-            SetWindowLongPtrA(player.window(), GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(procedures[i]));
-            round_trips[i].push_back(time_batch(player, UNHANDLED, 0, 0));
+        for (Passed& p : passed) {
+            for (int i = 0; i < 3; ++i) {
+                SetWindowLongPtrA(player.window(), GWLP_WNDPROC,
+                                  reinterpret_cast<LONG_PTR>(procedures[i]));
+                p.round_trips[i].push_back(time_batch(player, p.message, p.wParam, p.lParam));
+            }
         }
     }
 
@@ -118,17 +131,22 @@ int main() {
     }
     SetWindowLongPtrA(player.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(player_proc));
 
-    const double a = median(round_trips[0]), b = median(round_trips[1]), c = median(round_trips[2]);
-    printf("SendMessageA round trip of an unhandled message, median of %d batches of %d:\n", ROUNDS,
-           SENDS_PER_ROUND);
-    printf("  (a) not subclassed                 %8.1f ns\n", a);
-    printf("  (b) subclassed, passing on only    %8.1f ns\n", b);
-    printf("  (c) hooked by the plugin           %8.1f ns\n", c);
-    printf("  c/b = %.3f   c/a = %.3f\n", c / b, c / a);
+    bool within_goal = true;
+    for (const Passed& p : passed) {
+        const double a = median(p.round_trips[0]), b = median(p.round_trips[1]),
+                     c = median(p.round_trips[2]);
+        printf("SendMessageA round trip of %s, median of %d batches of %d:\n", p.name, ROUNDS,
+               SENDS_PER_ROUND);
+        printf("  (a) not subclassed                 %8.1f ns\n", a);
+        printf("  (b) subclassed, passing on only    %8.1f ns\n", b);
+        printf("  (c) hooked by the plugin           %8.1f ns\n", c);
+        printf("  c/b = %.3f   c/a = %.3f\n", c / b, c / a);
+        within_goal = within_goal && c / b <= 1.05;
+    }
     printf("Status notification that fetches a song (4 fields), median of %d:\n", FETCHES);
     printf("  from an older player, ANSI requests    %8.1f us\n", median(fetches));
     printf("  from a Unicode player, wide requests   %8.1f us\n", median(wide_fetches));
     printf("Timer tick while playing, nothing due, median of %d batches: %.1f ns\n", ROUNDS,
            median(ticks));
-    return c / b <= 1.05 ? 0 : 1;
+    return within_goal ? 0 : 1;
 }
