@@ -115,7 +115,8 @@ TEST_F(RandomRun, PlayerKeepsWorkingAndEveryReportIsAllowed) {
             }
             message = WM_WA_IPC, wParam = 2, lParam = 603;
         } else if (kind == 14) {
-            message = WM_WA_IPC, wParam = pick(2) ? 1 : 3, lParam = 603; // other callbacks
+            // Other callbacks, the title notification (0) among them.
+            message = WM_WA_IPC, wParam = pick(3) == 0 ? 0 : pick(2) ? 1 : 3, lParam = 603;
         } else if (kind == 15) {
             message = WM_WA_IPC, wParam = random(), lParam = 5000 + pick(100); // unknown request
         } else {
