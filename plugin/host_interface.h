@@ -22,6 +22,9 @@ constexpr LPARAM IPC_GETINIFILE = 334;             // -> const char* path, below
 constexpr LPARAM IPC_GETPLAYLISTFILEW = 214;         // wParam index -> const wchar_t* file name
 constexpr LPARAM IPC_GET_EXTENDED_FILE_INFOW = 3026; // wParam extendedFileInfoStructW*
 constexpr LPARAM IPC_GETINIFILEW = 1334;             // -> const wchar_t* path
+// The title the player shows for the playing entry (at most 400 characters), kept by the player
+// for its whole life; players before 5.5 answer 1.
+constexpr LPARAM IPC_GET_PLAYING_TITLE = 3034; // -> const wchar_t* title
 
 // Sends one request to the player's main window and returns the player's answer.
 inline LRESULT ask_player(HWND player, LPARAM operation, WPARAM argument = 0) {
@@ -38,11 +41,15 @@ template <typename Char> const Char* player_text(LRESULT answer) {
 constexpr LPARAM IPC_CB_MISC = 603;
 // Playback started, stopped, paused or resumed.
 constexpr WPARAM IPC_CB_MISC_STATUS = 2;
-// The title display was updated while playing or paused: a stream's title changed, but also on
-// every start, pause and resume, and whenever the bitrate changes (every few seconds on a
-// variable-bitrate stream). While stopped the player posts IPC_CB_MISC_TITLE_RATING instead.
+// The title the player shows was updated: on every start, pause, resume and stop, on each
+// change of a stream's title or status text (connecting, buffering), and whenever the decoder
+// reports its bitrate (every few seconds on a variable-bitrate stream).
 constexpr WPARAM IPC_CB_MISC_TITLE = 0;
-constexpr WPARAM IPC_CB_MISC_TITLE_RATING = 7;
+// The same while the player is not playing.
+constexpr WPARAM IPC_CB_MISC_TITLE_RATING = 6;
+// Posted after the status notification of a pause and of a resume (players 5.65 and later).
+constexpr WPARAM IPC_CB_MISC_PAUSE = 7;
+constexpr WPARAM IPC_CB_MISC_UNPAUSE = 8;
 
 // IPC_ISPLAYING answers.
 constexpr LRESULT PLAY_STATUS_STOPPED = 0;

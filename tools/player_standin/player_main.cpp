@@ -49,33 +49,18 @@ void run_for(DWORD milliseconds) {
     }
 }
 
-// Seconds of the player's life: its message loop runs, and a playing stream moves on, its title
-// changes shown as they happen.
+// Seconds of the player's life: its message loop runs, and a playing stream moves on, the
+// changes of the title the player shows printed as they happen.
 void play_for(PlayerStandin& player, int seconds) {
     for (int i = 0; i < seconds; ++i) {
         run_for(1000);
-        const std::wstring before = player.stream_title();
+        const std::wstring before = player.playing_title();
         player.pass_time(1);
-        const std::wstring now = player.stream_title();
+        const std::wstring now = player.playing_title();
         if (now != before) {
-            say("station sends: " + utf16_to_utf8(now));
+            say("player shows: " + utf16_to_utf8(now));
         }
     }
-}
-
-// A station keeps its texts in UTF-16 on either kind of player: the ANSI requests get them
-// converted, as the real player converts what the station sent.
-PlaylistEntry station_of(const PlaylistStep& step, WindowKind kind) {
-    PlaylistEntry entry{utf8_to_cp932(step.file)};
-    if (kind == WindowKind::Unicode) {
-        entry.wide_file_name = utf8_to_utf16(step.file);
-    }
-    StreamStation station{utf8_to_utf16(step.station), utf8_to_utf16(step.genre), {}};
-    for (const StreamLine& title : step.stream_titles) {
-        station.titles.push_back({utf8_to_utf16(title.text), title.seconds});
-    }
-    entry.stream = station;
-    return entry;
 }
 
 // A Unicode player keeps every text in UTF-16, an older one in code page 932.
@@ -96,6 +81,23 @@ PlaylistEntry entry_of(const PlaylistStep& step, const std::string& file, Window
     return entry;
 }
 
+// A station keeps what it sends in UTF-16 on either kind of player: the ANSI requests get it
+// converted, as the real player converts what the station sent. A podcast's fields are its tag.
+PlaylistEntry stream_of(const PlaylistStep& step, WindowKind kind) {
+    PlaylistEntry entry = entry_of(step, step.file, kind);
+    StreamStation station{utf8_to_utf16(step.station), utf8_to_utf16(step.genre), {}};
+    station.kind = step.stream_kind;
+    for (const StreamLine& title : step.stream_titles) {
+        station.titles.push_back({utf8_to_utf16(title.text), title.seconds});
+    }
+    if (station.kind != StreamKind::Podcast) {
+        entry.genre.clear();
+        entry.wide_genre.clear();
+    }
+    entry.stream = station;
+    return entry;
+}
+
 void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
     for (const PlaylistStep& step : steps) {
         switch (step.kind) {
@@ -110,9 +112,11 @@ void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
             break;
         }
         case PlaylistStep::Stream:
-            player.playlist.push_back(station_of(step, player.kind()));
-            say("playing station: " + step.station + " (" + step.file + ", " +
-                std::to_string(step.seconds) + " s, connecting)");
+            player.playlist.push_back(stream_of(step, player.kind()));
+            say((step.stream_kind == StreamKind::Podcast
+                     ? "playing podcast: " + step.title + " / " + step.artist
+                     : "playing station: " + step.station) +
+                " (" + step.file + ", " + std::to_string(step.seconds) + " s, connecting)");
             player.play(player.playlist.size() - 1);
             break;
         case PlaylistStep::Pause:

@@ -137,33 +137,37 @@ void PlayerStandin::post_notification(WPARAM kind) {
 }
 
 void PlayerStandin::play(LRESULT index) {
-    const bool from_stopped = play_status == PLAYER_STOPPED;
+    if (play_status != PLAYER_STOPPED) {
+        post_notification(IPC_CB_MISC_TITLE);
+        post_notification(IPC_CB_MISC_STATUS);
+    }
     list_pos = index;
     play_status = PLAYER_PLAYING;
     stream_.start();
-    post_notification(IPC_CB_MISC_STATUS);
-    if (!from_stopped) {
-        post_notification(IPC_CB_MISC_STATUS);
-    }
     post_notification(IPC_CB_MISC_TITLE);
+    post_notification(IPC_CB_MISC_TITLE_RATING);
+    post_notification(IPC_CB_MISC_TITLE);
+    post_notification(IPC_CB_MISC_STATUS);
 }
 
 void PlayerStandin::pause() {
     play_status = PLAYER_PAUSED;
-    post_notification(IPC_CB_MISC_STATUS);
     post_notification(IPC_CB_MISC_TITLE);
+    post_notification(IPC_CB_MISC_STATUS);
+    post_notification(IPC_CB_MISC_PAUSE);
 }
 
 void PlayerStandin::resume() {
     play_status = PLAYER_PLAYING;
-    post_notification(IPC_CB_MISC_STATUS);
     post_notification(IPC_CB_MISC_TITLE);
+    post_notification(IPC_CB_MISC_STATUS);
+    post_notification(IPC_CB_MISC_UNPAUSE);
 }
 
 void PlayerStandin::stop() {
     play_status = PLAYER_STOPPED;
+    post_notification(IPC_CB_MISC_TITLE);
     post_notification(IPC_CB_MISC_STATUS);
-    post_notification(IPC_CB_MISC_TITLE_RATING);
 }
 
 void PlayerStandin::pass_time(int seconds) {
@@ -175,9 +179,29 @@ void PlayerStandin::pass_time(int seconds) {
     }
 }
 
-std::wstring PlayerStandin::stream_title() const {
-    const PlaylistEntry* stream = playing_stream();
-    return stream != nullptr ? stream_.title(*stream->stream) : L"";
+std::wstring PlayerStandin::playing_title() const {
+    if (list_pos < 0 || size_t(list_pos) >= playlist.size()) {
+        return L"";
+    }
+    const PlaylistEntry& entry = playlist[list_pos];
+    const std::wstring name = kept(entry.wide_file_name, entry.file_name);
+    if (entry.stream && !(playing_stream() == &entry && stream_.tags_read(*entry.stream))) {
+        return playing_stream() == &entry ? stream_.shown_title(*entry.stream, name) : name;
+    }
+    const std::wstring title = kept(entry.wide_title, entry.title);
+    const std::wstring artist = kept(entry.wide_artist, entry.artist);
+    if (!title.empty()) {
+        return artist.empty() ? title : artist + L" - " + title;
+    }
+    return name.substr(name.find_last_of(L"\\/") + 1);
+}
+
+LRESULT PlayerStandin::answer_playing_title() {
+    if (playing_title_answer) {
+        return *playing_title_answer;
+    }
+    lstrcpynW(playing_title_buffer_, playing_title().c_str(), std::size(playing_title_buffer_));
+    return reinterpret_cast<LRESULT>(playing_title_buffer_);
 }
 
 // The entry playing or paused, if it is a stream.
@@ -189,12 +213,18 @@ const PlaylistEntry* PlayerStandin::playing_stream() const {
     return &playlist[list_pos];
 }
 
-// The stream keys are answered for the playing stream only, the song's four never.
+// A stream is answered only while it plays: a podcast episode from its tag once the player has
+// read it, every key else as its input plugin answers it.
 std::optional<std::wstring> PlayerStandin::stream_value(const PlaylistEntry& entry,
                                                         const char* key) const {
     const PlaylistEntry* playing = playing_stream();
     if (playing == nullptr || playing->file_name != entry.file_name) {
         return std::nullopt;
+    }
+    if (stream_.tags_read(*entry.stream)) {
+        if (const auto tag = field_value<std::wstring>(entry, key)) {
+            return tag;
+        }
     }
     return stream_.value(*entry.stream, kept(entry.wide_file_name, entry.file_name), key);
 }
@@ -320,6 +350,8 @@ LRESULT PlayerStandin::answer_request(WPARAM wParam, LPARAM operation) {
             return *raw_ini_answer;
         }
         return reinterpret_cast<LRESULT>(ini_path.c_str());
+    case IPC_GET_PLAYING_TITLE:
+        return answer_playing_title();
     case IPC_CB_MISC: // its own notification, not a request
         return 0;
     default:

@@ -16,11 +16,11 @@
 //   which the next such request overwrites; an index out of range answers 0.
 // - Metadata keys are compared without regard to case, as the player's input plugins compare
 //   them; an entry can be claimed by one that knows only the lower-case names.
-// - play, pause, resume and stop post the status notification as the player does, each
-//   followed by the title notification (a stop by its stopped form); exit and end_session end
-//   it as the player ends.
-// - An entry can be an internet radio station (stream_station.h): time passes for it only
-//   through pass_time.
+// - play, pause, resume and stop post the player's notifications in its order; exit and
+//   end_session end it as the player ends.
+// - IPC_GET_PLAYING_TITLE answers the title the player shows, on either kind of window, so
+//   that streams can be followed through both; playing_title_answer plays a player before 5.5.
+// - An entry can be a stream (stream_station.h): time passes for it only through pass_time.
 
 #include <functional>
 #include <map>
@@ -49,8 +49,8 @@ struct PlaylistEntry {
     // "artist", "album" and "genre" (as Monkey's Audio's does): any other spelling of those
     // keys is answered with an empty value and success.
     bool lowercase_keys_only = false;
-    // An internet radio station, whose URL is file_name (and wide_file_name); the song's four
-    // fields above stay empty, as the player has nothing for them.
+    // A stream, whose URL is file_name (and wide_file_name). The song's four fields above are
+    // a podcast episode's tag, and stay empty for a station.
     std::optional<StreamStation> stream;
 };
 
@@ -82,23 +82,25 @@ class PlayerStandin {
     LONG_PTR window_proc() const;
     void set_window_proc(LONG_PTR procedure);
 
-    // What the user does, announced as the player announces it: the status notification is
-    // posted to the main window, so it is handled by the message loop after the change. Once
-    // when playback starts from stopped; twice when the song changes while playing or paused
-    // (the player stops and starts again, and both are handled with the new song playing); once
-    // on a pause, a resume and a stop. A seek announces nothing. After it comes the title
-    // notification, which the player posts whenever it updates the title it shows.
+    // What the user does, announced as the player announces it: its notifications are posted
+    // to the main window, so they are all handled after the whole change, in this order:
+    // - start from stopped: title, title rating, title, status;
+    // - change of song, playing or paused: title, status (the old song's stop), then as a start;
+    // - pause: title, status, pause; resume: title, status, unpause; stop: title, status.
+    // A seek announces nothing.
     void play(LRESULT index);
     void pause();
     void resume();
     void stop();
 
-    // Seconds of playing go by: a playing stream moves through its titles, and the player posts
-    // the title notification for each change and each variable-bitrate notice. Nothing else
+    // Seconds of playing go by: a playing stream moves on, and the player posts the title
+    // notification for each change of what it shows and each decoder notice. Nothing else
     // changes with time: songs end when the caller plays the next.
     void pass_time(int seconds);
-    // What "streamtitle" answers for the playing stream now; empty when none plays.
-    std::wstring stream_title() const;
+    // The title the player shows for the entry at the list position: "Artist - Title", the
+    // title alone or the file's name, as its default format shows a file; for a stream whose
+    // tags name nothing, what its input plugin shows.
+    std::wstring playing_title() const;
 
     // The notification sent at once instead, for tests that check the tracker's rules one
     // notification at a time.
@@ -124,6 +126,9 @@ class PlayerStandin {
     // Answered to IPC_GETINIFILE (and IPC_GETINIFILEW) instead of a pointer to the path, for
     // answers below 0x10000.
     std::optional<LRESULT> raw_ini_answer;
+    // Answered to IPC_GET_PLAYING_TITLE instead of a pointer to the title: 1 for a player
+    // before 5.5, which answers 1 to every request it does not know.
+    std::optional<LRESULT> playing_title_answer;
     // A misbehaving player: metadata fills the whole buffer and writes no NUL.
     bool fill_metadata_without_nul = false;
     // Results for messages the stand-in does not otherwise answer.
@@ -146,6 +151,7 @@ class PlayerStandin {
     void post_notification(WPARAM kind);
     const PlaylistEntry* playing_stream() const;
     std::optional<std::wstring> stream_value(const PlaylistEntry& entry, const char* key) const;
+    LRESULT answer_playing_title();
     void call_quit_once();
     LRESULT answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
@@ -164,4 +170,6 @@ class PlayerStandin {
     // Room for a long file name in either form; overwritten by every file name request.
     char file_name_buffer_[MAX_PATH * 4];
     wchar_t wide_file_name_buffer_[MAX_PATH * 4];
+    // The player's own title buffer: at most 400 characters, where it stays while it runs.
+    wchar_t playing_title_buffer_[401] = {};
 };

@@ -45,8 +45,9 @@ bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, st
         if (fields[0] == "title") {
             fields.resize(3);
             StreamLine title{0, fields[2]};
-            if (steps.empty() || steps.back().kind != PlaylistStep::Stream) {
-                error = at + "a title belongs to the stream line before it";
+            if (steps.empty() || steps.back().kind != PlaylistStep::Stream ||
+                steps.back().stream_kind == StreamKind::Podcast) {
+                error = at + "a title belongs to the stream or ogg line before it";
                 return false;
             }
             if (!read_seconds(fields[1], title.seconds)) {
@@ -56,13 +57,24 @@ bool read_playlist(const std::string& path, std::vector<PlaylistStep>& steps, st
             steps.back().stream_titles.push_back(title);
             continue;
         }
-        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", "", "", "", {}};
-        if (fields[0] == "stream") {
+        PlaylistStep step{PlaylistStep::Song, 0, "", "", "", "", "", StreamKind::Shoutcast, "", {}};
+        if (fields[0] == "stream" || fields[0] == "ogg") {
             fields.resize(5);
             step.kind = PlaylistStep::Stream;
+            step.stream_kind = fields[0] == "ogg" ? StreamKind::Ogg : StreamKind::Shoutcast;
             step.file = fields[2];
             step.station = fields[3];
             step.genre = fields[4];
+            fields.erase(fields.begin());
+        } else if (fields[0] == "podcast") {
+            fields.resize(7);
+            step.kind = PlaylistStep::Stream;
+            step.stream_kind = StreamKind::Podcast;
+            step.file = fields[2];
+            step.title = fields[3];
+            step.artist = fields[4];
+            step.album = fields[5];
+            step.genre = fields[6];
             fields.erase(fields.begin());
         } else if (fields[0] == "pause" || fields[0] == "play" || fields[0] == "stop") {
             step.kind = fields[0] == "pause"  ? PlaylistStep::Pause

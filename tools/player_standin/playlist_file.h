@@ -6,9 +6,16 @@
 //                                                             play this song for SECONDS; FILE
 //                                                             is the name of its file
 //                                                             (default C:\Music\<index>.mp3)
-//   stream <tab> SECONDS <tab> URL <tab> STATION <tab> GENRE   play an internet radio station
-//                                                             for SECONDS; the title lines
-//                                                             that follow are what it sends
+//   stream <tab> SECONDS <tab> URL <tab> STATION <tab> GENRE   play an MP3 internet radio
+//                                                             station for SECONDS; the title
+//                                                             lines that follow are what it
+//                                                             sends
+//   ogg <tab> SECONDS <tab> URL <tab> STATION                 play an Ogg Vorbis station; its
+//                                                             title lines are what the player
+//                                                             shows ("Prebuffering : 50%" too)
+//   podcast <tab> SECONDS <tab> URL <tab> TITLE <tab> ARTIST <tab> ALBUM <tab> GENRE
+//                                                             play a podcast episode over HTTP,
+//                                                             whose tag holds the four fields
 //   title <tab> SECONDS <tab> TEXT                            the station sends TEXT (by
 //                                                             convention "Artist - Title") for
 //                                                             SECONDS of playing
@@ -22,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/player_standin/stream_station.h"
+
 struct StreamLine {
     int seconds;
     std::string text; // in UTF-8 as written
@@ -32,7 +41,8 @@ struct PlaylistStep {
     int seconds;
     // Song and Stream steps, in UTF-8 as written; a stream's file is its URL.
     std::string title, artist, album, genre, file;
-    // Stream steps only: the station's name, and the titles it sends.
+    // Stream steps only: which kind, the station's name, and the titles it sends.
+    StreamKind stream_kind;
     std::string station;
     std::vector<StreamLine> stream_titles;
 };
