@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "common/ansi_code_page.h"
+#include "core/stream_url.h"
 #include "plugin/host_interface.h"
 #include "plugin/plugin_record.h"
 
@@ -27,45 +28,58 @@ int units_that_fit(const wchar_t* value, int length) {
     return units;
 }
 
-// The value as the player would have answered the ANSI request: characters the code page lacks
-// become their nearest equivalent or "?". `result` is zero-filled, so the text ends in a NUL.
+LRESULT read_wide_metadata_field(HWND player, const wchar_t* file_name, const char* key,
+                                 char (&result)[FIELD_SIZE]) {
+    wchar_t wide_key[16];
+    MultiByteToWideChar(CP_ACP, 0, key, -1, wide_key, sizeof wide_key / sizeof *wide_key);
+    wchar_t value[FIELD_SIZE] = {};
+    extendedFileInfoStructW request = {file_name, wide_key, value, FIELD_SIZE};
+    const LRESULT answer =
+        ask_player(player, IPC_GET_EXTENDED_FILE_INFOW, reinterpret_cast<WPARAM>(&request));
+    // A value that fills the whole buffer without a NUL counts as its first FIELD_SIZE - 1 units.
+    value[FIELD_SIZE - 1] = L'\0';
+    copy_as_ansi(value, result);
+    return answer;
+}
+
+} // namespace
+
 void copy_as_ansi(const wchar_t* value, char (&result)[FIELD_SIZE]) {
-    const int length = lstrlenW(value);
+    int length = 0;
+    while (length < static_cast<int>(FIELD_SIZE) - 1 && value[length] != L'\0') {
+        ++length;
+    }
     int units = length;
     if (WideCharToMultiByte(CP_ACP, 0, value, length, nullptr, 0, nullptr, nullptr) >
         static_cast<int>(FIELD_SIZE) - 1) {
         units = units_that_fit(value, length);
     }
-    WideCharToMultiByte(CP_ACP, 0, value, units, result, FIELD_SIZE - 1, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, value, units, result, FIELD_SIZE - 1, nullptr, nullptr);
+    result[bytes] = '\0';
 }
 
-void read_wide_metadata_field(HWND player, const wchar_t* file_name, const char* key,
-                              char (&result)[FIELD_SIZE]) {
-    wchar_t wide_key[16];
-    MultiByteToWideChar(CP_ACP, 0, key, -1, wide_key, sizeof wide_key / sizeof *wide_key);
-    wchar_t value[FIELD_SIZE] = {};
-    extendedFileInfoStructW request = {file_name, wide_key, value, FIELD_SIZE};
-    ask_player(player, IPC_GET_EXTENDED_FILE_INFOW, reinterpret_cast<WPARAM>(&request));
-    // A value that fills the whole buffer without a NUL counts as its first FIELD_SIZE - 1 units.
-    value[FIELD_SIZE - 1] = L'\0';
-    copy_as_ansi(value, result);
-}
-
-} // namespace
-
-void read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_SIZE]) {
+bool read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_SIZE],
+                         bool* is_stream) {
     memset(result, 0, FIELD_SIZE);
     HWND player = plugin_record.hwndParent;
     const wchar_t* wide_name =
         player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position));
+    if (wide_name != nullptr && is_stream != nullptr) {
+        *is_stream = is_stream_url(wide_name);
+    }
     if (wide_name != nullptr && !survives_ansi_code_page(wide_name)) {
-        read_wide_metadata_field(player, wide_name, key, result);
-        return;
+        return read_wide_metadata_field(player, wide_name, key, result) != 0;
     }
     const char* file_name =
         reinterpret_cast<const char*>(ask_player(player, IPC_GETPLAYLISTFILE, position));
+    if (wide_name == nullptr && is_stream != nullptr) {
+        *is_stream = is_stream_url(player_text<char>(reinterpret_cast<LRESULT>(file_name)));
+    }
     extendedFileInfoStruct request = {file_name, key, result, FIELD_SIZE};
-    ask_player(player, IPC_GET_EXTENDED_FILE_INFO, reinterpret_cast<WPARAM>(&request));
+    const LRESULT answer =
+        ask_player(player, IPC_GET_EXTENDED_FILE_INFO, reinterpret_cast<WPARAM>(&request));
     // A player that fills the whole buffer leaves no NUL; the field still ends in its buffer.
     result[FIELD_SIZE - 1] = '\0';
+    return answer != 0;
 }

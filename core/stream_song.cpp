@@ -3,6 +3,9 @@
 #include <string.h>
 
 #include "core/metadata_read.h"
+#include "core/stream_url.h"
+#include "plugin/host_interface.h"
+#include "plugin/plugin_record.h"
 
 namespace {
 
@@ -11,23 +14,49 @@ void copy_part(char (&field)[FIELD_SIZE], const char* start, size_t length) {
     field[length] = '\0';
 }
 
-} // namespace
-
-void read_stream_title(WPARAM position, char (&stream_title)[FIELD_SIZE]) {
-    read_metadata_field(position, "streamtitle", stream_title);
-}
-
-void read_stream_song(WPARAM position, const char (&stream_title)[FIELD_SIZE], SongInfo& song) {
-    // A byte search is safe in code page 932: blank and hyphen are never the second byte of a
-    // double-byte character, so a " - " found is one.
-    const char* dash = strstr(stream_title, " - ");
+// "Artist - Title". A byte search is safe in code page 932: blank and hyphen are never the
+// second byte of a double-byte character, so a " - " found is one. A title without " - " has no
+// artist.
+void split_title(const char (&title)[FIELD_SIZE], SongInfo& song) {
+    const char* dash = strstr(title, " - ");
     if (dash == nullptr) {
         song.artist[0] = '\0';
-        copy_part(song.title, stream_title, strlen(stream_title));
+        copy_part(song.title, title, strlen(title));
     } else {
-        copy_part(song.artist, stream_title, dash - stream_title);
+        copy_part(song.artist, title, dash - title);
         copy_part(song.title, dash + 3, strlen(dash + 3));
     }
-    read_metadata_field(position, "streamname", song.album);
-    read_metadata_field(position, "streamgenre", song.genre);
+}
+
+} // namespace
+
+bool is_stream_entry(WPARAM position) {
+    HWND player = plugin_record.hwndParent;
+    if (const wchar_t* wide_name =
+            player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position))) {
+        return is_stream_url(wide_name);
+    }
+    return is_stream_url(player_text<char>(ask_player(player, IPC_GETPLAYLISTFILE, position)));
+}
+
+void read_stream_song(WPARAM position, SongInfo& song) {
+    char title[FIELD_SIZE];
+    // The MP3 plugin answers the station keys for every URL it plays (empty while it connects);
+    // the Ogg Vorbis and Windows Media plugins answer 0.
+    if (read_metadata_field(position, "streamtitle", title)) {
+        split_title(title, song);
+        read_metadata_field(position, "streamname", song.album);
+        read_metadata_field(position, "streamgenre", song.genre);
+        return;
+    }
+    // Players before 5.5 answer 1 to a request they do not know: no pointer.
+    const wchar_t* shown =
+        player_text<wchar_t>(ask_player(plugin_record.hwndParent, IPC_GET_PLAYING_TITLE));
+    if (shown == nullptr) {
+        return;
+    }
+    copy_as_ansi(shown, title);
+    split_title(title, song);
+    song.album[0] = '\0';
+    song.genre[0] = '\0';
 }

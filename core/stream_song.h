@@ -1,18 +1,24 @@
 #pragma once
 
-// Internet radio. A stream is one playlist entry, named by its URL, whose songs change inside
-// it. The player has no title or artist for it; it has the station's current title, by
-// convention "Artist - Title", and the station's name and genre, under keys of their own.
+// Streams: playlist entries named by a network URL (see stream_url.h). Their songs can change
+// inside one entry, announced only by the player's title notification, and what the player
+// knows of the song depends on the input plugin that plays it:
+// - a podcast episode with its own tags answers the four song keys, once the player has
+//   connected and read them;
+// - an MP3 or AAC station (SHOUTcast, Icecast) answers "streamtitle", the station's title, by
+//   convention "Artist - Title", with "streamname" and "streamgenre";
+// - an Ogg Vorbis or Windows Media station answers no key at all: its song is only in the title
+//   the player shows, "Artist - Title" or a status text while it connects or buffers.
 
 #include <windows.h>
 
 #include "common/song_info.h"
 
-// The station's current title, as the player has it for the playing stream at `position`;
-// empty while the player is still connecting.
-void read_stream_title(WPARAM position, char (&stream_title)[FIELD_SIZE]);
+// Whether the playlist entry at `position` is a stream, asked by its name alone.
+bool is_stream_entry(WPARAM position);
 
-// Fills `song` from `stream_title` and the station at `position`: the artist is what comes
-// before the first " - ", the title what follows; the station's name is the album, its genre
-// the genre. A title without " - " has no artist.
-void read_stream_song(WPARAM position, const char (&stream_title)[FIELD_SIZE], SongInfo& song);
+// Fills `song` for the stream at `position` whose tags name no song: from the station's title,
+// split at its first " - " (the artist before, the title after), with the station's name as the
+// album and its genre as the genre; where the player has no station title, from the title it
+// shows, split the same way, with no album or genre. Left as it is when the player has neither.
+void read_stream_song(WPARAM position, SongInfo& song);

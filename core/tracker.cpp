@@ -16,28 +16,59 @@ int32_t status_gate = STATUS_GATE_AT_LOAD;
 namespace {
 
 // Artist first, then title, then album, byte for byte; stops at the first that differs.
-bool is_last_song(const SongInfo& song) {
-    const LastSong& last = tracker.last_song;
+bool is_same_song(const LastSong& last, const SongInfo& song) {
     return strcmp(last.artist, song.artist) == 0 && strcmp(last.title, song.title) == 0 &&
            strcmp(last.album, song.album) == 0;
 }
 
+void remember(LastSong& last, const SongInfo& song) {
+    memcpy(last.title, song.title, FIELD_SIZE);
+    memcpy(last.artist, song.artist, FIELD_SIZE);
+    memcpy(last.album, song.album, FIELD_SIZE);
+}
+
 void schedule_current_song() {
-    memcpy(tracker.last_song.title, tracker.current.title, FIELD_SIZE);
-    memcpy(tracker.last_song.artist, tracker.current.artist, FIELD_SIZE);
-    memcpy(tracker.last_song.album, tracker.current.album, FIELD_SIZE);
+    remember(tracker.last_song, tracker.current);
     tracker.pending = true;
     tracker.tick_count = 0;
 }
 
 // A fetched song is scheduled unless it is the last one; with Repeat, always.
 void schedule_if_new() {
-    if (plugin_settings.Repeat || !is_last_song(tracker.current)) {
+    if (plugin_settings.Repeat || !is_same_song(tracker.last_song, tracker.current)) {
         schedule_current_song();
     } else {
         // Already reported stays reported; still waiting starts its delay again.
         tracker.tick_count = 0;
     }
+}
+
+// Reads the entry's song into `song`; returns whether the entry is a stream. The player hands
+// each key unchanged to the input plugin that claims the entry. Most compare keys without
+// regard to case, but some (Monkey's Audio's among them) know only the lower-case spelling the
+// player itself uses, and answer any other with nothing.
+bool read_song(WPARAM position, SongInfo& song) {
+    struct Field {
+        const char* key;
+        char* destination;
+    };
+    const Field fields[] = {
+        {"title", song.title},
+        {"artist", song.artist},
+        {"album", song.album},
+        {"genre", song.genre},
+    };
+    bool is_stream = false;
+    for (const Field& field : fields) {
+        char value[FIELD_SIZE];
+        read_metadata_field(position, field.key, value, &is_stream);
+        memcpy(field.destination, value, FIELD_SIZE);
+    }
+    // A podcast episode's own tags name its song; a station has none.
+    if (is_stream && song.title[0] == '\0' && song.artist[0] == '\0') {
+        read_stream_song(position, song);
+    }
+    return is_stream;
 }
 
 } // namespace
@@ -49,7 +80,8 @@ LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         if (wParam == IPC_CB_MISC_STATUS) {
             on_status_changed(window);
         } else if (wParam == IPC_CB_MISC_TITLE && tracker.current_is_stream) {
-            // A file's songs never change with its title: for one, this is only passed on.
+            // A file's song never changes with its title: after a file's fetch, this is only
+            // passed on.
             on_stream_title_changed(window);
         }
     }
@@ -81,7 +113,8 @@ void remove_hook(HWND window) {
 
 void on_report_timer(HWND window) {
     const LRESULT status = ask_player(window, IPC_ISPLAYING);
-    if (status == PLAY_STATUS_PLAYING) {
+    // A held song is treated as paused: its ticks neither count nor report it.
+    if (status == PLAY_STATUS_PLAYING && !tracker.held) {
         if (tracker.pending) {
             ++tracker.tick_count;
         }
@@ -104,6 +137,7 @@ void on_report_timer(HWND window) {
         status_gate = 1;
         tracker.tick_count = 0;
         tracker.current_is_stream = false;
+        tracker.held = false;
     }
     // Any other status is a pause: ticks neither count nor cancel.
 }
@@ -116,6 +150,7 @@ void on_status_changed(HWND window) {
             status_gate = 1;
             tracker.tick_count = 0;
             tracker.current_is_stream = false; // the next start is fetched anew
+            tracker.held = false;
         }
         return;
     }
@@ -134,15 +169,23 @@ void on_stream_title_changed(HWND window) {
     }
     const WPARAM position =
         static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
-    char stream_title[FIELD_SIZE];
-    read_stream_title(position, stream_title);
-    // The player announces the same title again on every bitrate change, pause and resume:
-    // that must never restart a song's delay.
-    if (strcmp(stream_title, tracker.stream_title) == 0) {
+    // The first notifications of a change of song come before its status notification: the
+    // entry may be a file by now, and nothing is read from it.
+    if (!is_stream_entry(position)) {
         return;
     }
-    memcpy(tracker.stream_title, stream_title, FIELD_SIZE);
-    read_stream_song(position, tracker.stream_title, tracker.current);
+    SongInfo song;
+    read_song(position, song);
+    // Connecting, buffering, a jingle or an advert name no song: the waiting one is held until
+    // the stream names a song again, so that a short song before a long jingle is not reported.
+    tracker.held = song.title[0] == '\0' || song.artist[0] == '\0';
+    // The player announces the same song again on every bitrate change, buffering text, pause
+    // and resume: that must never restart its delay, nor report it twice.
+    if (tracker.held || is_same_song(tracker.stream_song, song)) {
+        return;
+    }
+    remember(tracker.stream_song, song);
+    tracker.current = song;
     schedule_if_new();
 }
 
@@ -153,29 +196,9 @@ void forget_last_song() {
 }
 
 void fetch_song_info(WPARAM position) {
-    struct Field {
-        const char* key;
-        char* destination;
-    };
-    // The player hands each key unchanged to the input plugin that claims the file. Most
-    // compare keys without regard to case, but some (Monkey's Audio's among them) know only
-    // the lower-case spelling the player itself uses, and answer any other with nothing.
-    const Field fields[] = {
-        {"title", tracker.current.title},
-        {"artist", tracker.current.artist},
-        {"album", tracker.current.album},
-        {"genre", tracker.current.genre},
-    };
-    for (const Field& field : fields) {
-        char value[FIELD_SIZE];
-        read_metadata_field(position, field.key, value);
-        memcpy(field.destination, value, FIELD_SIZE);
-    }
-    // A stream has no title or artist of its own: its song is the station's current title.
-    tracker.current_is_stream =
-        tracker.current.title[0] == '\0' && tracker.current.artist[0] == '\0';
+    tracker.current_is_stream = read_song(position, tracker.current);
+    tracker.held = false;
     if (tracker.current_is_stream) {
-        read_stream_title(position, tracker.stream_title);
-        read_stream_song(position, tracker.stream_title, tracker.current);
+        remember(tracker.stream_song, tracker.current);
     }
 }

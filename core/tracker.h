@@ -25,10 +25,14 @@ struct TrackerState {
     // calls on with the wide functions: with the ANSI ones, Windows would turn every text
     // message to the player into code page 932 and back, losing what it cannot hold.
     bool window_is_unicode = false;
-    // The current entry had neither title nor artist and was read as a stream: its songs change
-    // inside it, each announced by the player's title notification.
+    // The current entry was a stream when it was fetched: its songs change inside it, each
+    // announced by the player's title notification.
     bool current_is_stream = false;
-    char stream_title[FIELD_SIZE] = {}; // the station's title `current` was read from
+    // The song the stream last named, which its title notifications compare with.
+    LastSong stream_song = {};
+    // The stream names no song for now (connecting, buffering, a jingle): the waiting song
+    // neither counts nor is replaced, as during a pause.
+    bool held = false;
 };
 
 extern TrackerState tracker;
@@ -41,7 +45,7 @@ constexpr int32_t STATUS_GATE_AT_LOAD = 1;
 extern int32_t status_gate;
 
 // The player's main window procedure while the plugin is loaded. Acts on the report timer, the
-// playback-status notification and, while a stream plays, the title notification; then hands
+// playback-status notification and, after a stream's fetch, the title notification; then hands
 // every message, unchanged, to the player's own procedure and returns its result.
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -56,7 +60,8 @@ void remove_hook(HWND window);
 // `window` is the window the hook was called for: the player's main window.
 void on_report_timer(HWND window);
 void on_status_changed(HWND window);
-// A stream's new title is a newly fetched song; the same title announced again changes nothing.
+// A stream's next song is a newly fetched song; the same song announced again changes nothing,
+// and no song at all holds the one waiting.
 void on_stream_title_changed(HWND window);
 
 void fetch_song_info(WPARAM position);

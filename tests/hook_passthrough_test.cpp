@@ -72,4 +72,40 @@ TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
     }
 }
 
+// A file takes the file road whatever tags it lacks: its fetch asks what a tagged file's asks,
+// and its title notification asks nothing. Right after a station, before the file is fetched,
+// the title notification asks which entry plays, and reads nothing from a file.
+TEST_F(TrackerTest, AFileIsNeverReadAsAStream) {
+    PlaylistEntry station = {"http://radio.example.jp:8000/sakura"};
+    station.stream = StreamStation{L"さくらFM", L"J-Pop", {{L"A - B", 60}}};
+    const Expected title = {WM_WA_IPC, IPC_CB_MISC_TITLE, IPC_CB_MISC};
+    const Expected status = {WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC};
+    std::vector<Expected> gate_then_fetch = {
+        is_playing, status, is_playing, {WM_WA_IPC, 0, IPC_GETLISTPOS}};
+    for (int field = 0; field < 4; ++field) {
+        gate_then_fetch.insert(gate_then_fetch.end(), std::begin(field_read), std::end(field_read));
+    }
+    gate_then_fetch.push_back(status);
+    for (const PlaylistEntry& file : {song("", ""), song("title", ""), song("", "artist")}) {
+        SCOPED_TRACE("title \"" + file.title + "\", artist \"" + file.artist + "\"");
+        reset_tracker();
+        load(station);
+        notify();
+        load(file);
+        player.messages.clear();
+        SendMessageA(player.window(), title.message, title.wParam, title.lParam);
+        expect_sequence(player.messages, {is_playing,
+                                          {WM_WA_IPC, 0, IPC_GETLISTPOS},
+                                          {WM_WA_IPC, 0, IPC_GETPLAYLISTFILEW},
+                                          title});
+        player.messages.clear();
+        notify();
+        notify();
+        SendMessageA(player.window(), title.message, title.wParam, title.lParam);
+        gate_then_fetch.push_back(title);
+        expect_sequence(player.messages, gate_then_fetch);
+        gate_then_fetch.pop_back();
+    }
+}
+
 } // namespace

@@ -47,6 +47,15 @@ void PluginModuleTest::quit() {
     initialised = false;
 }
 
+void PluginModuleTest::click_in_settings(int control) {
+    run_config_dialog(
+        [&](HWND dialog) {
+            click(dialog, control);
+            click(dialog, IDOK);
+        },
+        record->config);
+}
+
 void PluginModuleTest::play_for(int seconds) {
     for (int i = 0; i < seconds; ++i) {
         pump_messages(1);

@@ -25,6 +25,8 @@ class PluginModuleTest : public ::testing::Test {
     // What the player does after loading the module; returns the message boxes init showed.
     std::vector<CapturedBox> init(const std::function<void()>& while_box_up = {});
     void quit();
+    // The user opens the plugin's settings, clicks `control` and OK.
+    void click_in_settings(int control);
 
     // Seconds of the real pattern: the posted notifications are handled, the plugin's timer
     // ticks, and a playing stream moves on.

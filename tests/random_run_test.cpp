@@ -10,7 +10,6 @@
 #include <string>
 
 #include "resources/dialog_ids.h"
-#include "tests/dialog_driver.h"
 #include "tests/expected_report.h"
 #include "tests/plugin_module_fixture.h"
 #include "tests/temp_files.h"
@@ -53,16 +52,6 @@ class RandomRun : public PluginModuleTest {
         return {file, random_value(), random_value(), random_value(), random_value()};
     }
     unsigned pick(unsigned n) { return random() % n; }
-
-    // Flips Enable or Repeat through the settings dialog, as a user would.
-    void flip_in_dialog(int control) {
-        run_config_dialog(
-            [&](HWND dialog) {
-                click(dialog, control);
-                click(dialog, IDOK);
-            },
-            record->config);
-    }
 
     const unsigned seed;
     std::mt19937 random;
@@ -115,14 +104,14 @@ TEST_F(RandomRun, PlayerKeepsWorkingAndEveryReportIsAllowed) {
             }
             message = WM_WA_IPC, wParam = 2, lParam = 603;
         } else if (kind == 14) {
-            // Other callbacks, the title notification (0) among them.
-            message = WM_WA_IPC, wParam = pick(3) == 0 ? 0 : pick(2) ? 1 : 3, lParam = 603;
+            // The player's other callbacks: title (0), title rating, pause, unpause (6 to 8).
+            message = WM_WA_IPC, wParam = pick(3) == 0 ? 0 : 5 + pick(4), lParam = 603;
         } else if (kind == 15) {
             message = WM_WA_IPC, wParam = random(), lParam = 5000 + pick(100); // unknown request
         } else {
             if (kind == 16 && pick(10) == 0) {
                 const bool flip_enable = pick(2);
-                flip_in_dialog(flip_enable ? ENABLE_CHECK_ID : REPEAT_CHECK_ID);
+                click_in_settings(flip_enable ? ENABLE_CHECK_ID : REPEAT_CHECK_ID);
                 enable = flip_enable ? !enable : enable;
                 ++flips;
             }

@@ -87,12 +87,7 @@ TEST_P(PluginOnEitherWindow, EveryStreamSongIsReportedOnceAfterWait) {
     for (const bool repeat : {false, true}) {
         SCOPED_TRACE(repeat ? "Repeat on" : "Repeat off");
         if (repeat) { // a title change schedules a song, a notice of the same title never does
-            run_config_dialog(
-                [](HWND dialog) {
-                    click(dialog, REPEAT_CHECK_ID);
-                    click(dialog, IDOK);
-                },
-                record->config);
+            click_in_settings(REPEAT_CHECK_ID);
         }
         player.play(0); // connecting first: the title is empty for a second
         play_for(66);
@@ -104,6 +99,56 @@ TEST_P(PluginOnEitherWindow, EveryStreamSongIsReportedOnceAfterWait) {
         play_for(1);
         EXPECT_EQ(mailslot.take_all(), expected);
     }
+}
+
+// An Ogg Vorbis station answers no key: its songs, and its buffering, are only in the title the
+// player shows. A podcast episode names its song by its own tag, once the player has read it.
+TEST_P(PluginOnEitherWindow, EverySongOfAnOggStationOrAPodcastIsReportedOnce) {
+    StationMailslot mailslot;
+    ASSERT_TRUE(mailslot.is_open());
+    write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
+    init();
+    PlaylistEntry ogg = {"http://radio.example.jp:8000/yoru.ogg"};
+    ogg.stream = StreamStation{L"",
+                               L"",
+                               {{L"川村 葵 - 春の雨", 12},
+                                {L"Prebuffering : 42%", 2},
+                                {L"川村 葵 - 春の雨", 12},
+                                {L"ミナト - 短い歌", 5}, // then a jingle: held, never reported
+                                {L"よるFM", 30},
+                                {L"トウマ - 冬の灯台", 12}}};
+    ogg.stream->kind = StreamKind::Ogg;
+    PlaylistEntry podcast = {"https://podcast.example.jp/ep12.mp3", as_ansi(L"第12回"),
+                             as_ansi(L"ミナト"), as_ansi(L"よるラジオ"), "Podcast"};
+    podcast.stream = StreamStation{};
+    podcast.stream->kind = StreamKind::Podcast;
+    podcast.stream->connecting_seconds = 2;
+    player.playlist = {ogg, podcast, {"C:\\music\\a.mp3", "file", "artist", "album", "genre"}};
+    const std::vector<std::string> expected = {
+        expected_report(as_ansi(L"春の雨"), as_ansi(L"川村 葵"), "", ""),
+        expected_report(as_ansi(L"冬の灯台"), as_ansi(L"トウマ"), "", ""),
+        expected_report(podcast.title, podcast.artist, podcast.album, podcast.genre),
+        expected_report("file", "artist", "album", "genre")};
+    for (const bool repeat : {false, true}) {
+        SCOPED_TRACE(repeat ? "Repeat on" : "Repeat off");
+        if (repeat) {
+            click_in_settings(REPEAT_CHECK_ID);
+        }
+        player.play(0);
+        play_for(74);
+        player.play(1);
+        play_for(15);
+        player.play(2);
+        play_for(15);
+        player.stop();
+        play_for(1);
+        EXPECT_EQ(mailslot.take_all(), expected);
+    }
+    // A player before 5.5 answers 1, no title: the Ogg station names no song.
+    player.playing_title_answer = 1;
+    player.play(0);
+    play_for(74);
+    EXPECT_EQ(mailslot.take_all(), std::vector<std::string>{});
 }
 
 // When the Windows session ends, the player stops and calls quit from inside its own window
