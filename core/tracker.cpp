@@ -16,19 +16,15 @@ int32_t status_gate = STATUS_GATE_AT_LOAD;
 namespace {
 
 // Artist first, then title, then album, byte for byte; stops at the first that differs.
-bool is_same_song(const LastSong& last, const SongInfo& song) {
+template <typename Song> bool is_same_song(const Song& last, const SongInfo& song) {
     return strcmp(last.artist, song.artist) == 0 && strcmp(last.title, song.title) == 0 &&
            strcmp(last.album, song.album) == 0;
 }
 
-void remember(LastSong& last, const SongInfo& song) {
-    memcpy(last.title, song.title, FIELD_SIZE);
-    memcpy(last.artist, song.artist, FIELD_SIZE);
-    memcpy(last.album, song.album, FIELD_SIZE);
-}
-
 void schedule_current_song() {
-    remember(tracker.last_song, tracker.current);
+    memcpy(tracker.last_song.title, tracker.current.title, FIELD_SIZE);
+    memcpy(tracker.last_song.artist, tracker.current.artist, FIELD_SIZE);
+    memcpy(tracker.last_song.album, tracker.current.album, FIELD_SIZE);
     tracker.pending = true;
     tracker.tick_count = 0;
 }
@@ -181,10 +177,9 @@ void on_stream_title_changed(HWND window) {
     tracker.held = song.title[0] == '\0' || song.artist[0] == '\0';
     // The player announces the same song again on every bitrate change, buffering text, pause
     // and resume: that must never restart its delay, nor report it twice.
-    if (tracker.held || is_same_song(tracker.stream_song, song)) {
+    if (tracker.held || is_same_song(tracker.current, song)) {
         return;
     }
-    remember(tracker.stream_song, song);
     tracker.current = song;
     schedule_if_new();
 }
@@ -198,7 +193,4 @@ void forget_last_song() {
 void fetch_song_info(WPARAM position) {
     tracker.current_is_stream = read_song(position, tracker.current);
     tracker.held = false;
-    if (tracker.current_is_stream) {
-        remember(tracker.stream_song, tracker.current);
-    }
 }

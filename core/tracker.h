@@ -26,10 +26,9 @@ struct TrackerState {
     // message to the player into code page 932 and back, losing what it cannot hold.
     bool window_is_unicode = false;
     // The current entry was a stream when it was fetched: its songs change inside it, each
-    // announced by the player's title notification.
+    // announced by the player's title notification. `current` is then always the song the
+    // stream last named, since naming no song changes nothing.
     bool current_is_stream = false;
-    // The song the stream last named, which its title notifications compare with.
-    LastSong stream_song = {};
     // The stream names no song for now (connecting, buffering, a jingle): the waiting song
     // neither counts nor is replaced, as during a pause.
     bool held = false;
