@@ -3,8 +3,8 @@
 // player stand-in's window (a) as it is, (b) subclassed by a procedure that only passes
 // messages on, (c) hooked by the plugin's procedure, installed as init installs it; and
 // the cost of one status notification that fetches a song (from an older player, and from a
-// Unicode player through the wide requests, for a file name outside code page 932), and of one
-// timer tick.
+// Unicode player through the wide requests, for a file name outside code page 932), of a
+// stream's title notification on each of the roads its song is read by, and of one timer tick.
 
 #include <stdio.h>
 
@@ -73,6 +73,30 @@ std::vector<double> time_fetches(PlayerStandin& player) {
     return fetches;
 }
 
+// A stream playing past its connecting second, with the notifications of its start dropped.
+void play_stream(PlayerStandin& player, const PlaylistEntry& stream) {
+    player.playlist = {stream};
+    player.play(0);
+    player.pass_time(3);
+    MSG message;
+    while (PeekMessageA(&message, player.window(), 0, 0, PM_REMOVE)) {
+    }
+}
+
+// Microseconds of title notifications of a stream that names the same song each time, as the
+// player posts them every few seconds.
+std::vector<double> time_title_notifications(PlayerStandin& player) {
+    tracker.current_is_stream = true;
+    std::vector<double> notifications;
+    for (int i = 0; i < FETCHES; ++i) {
+        player.messages.clear();
+        const double start = now_ns();
+        SendMessageA(player.window(), WM_WA_IPC, IPC_CB_MISC_TITLE, IPC_CB_MISC);
+        notifications.push_back((now_ns() - start) / 1000);
+    }
+    return notifications;
+}
+
 } // namespace
 
 int main() {
@@ -123,6 +147,27 @@ int main() {
         tracker = ansi_hook;
         plugin_record.hwndParent = player.window();
     }
+    struct Road {
+        const char* name;
+        PlaylistEntry stream;
+        std::vector<double> notifications;
+    };
+    Road roads[] = {
+        {"its own tags (a podcast episode)",
+         {"http://podcast.example.jp/12.mp3", "\x8f\x74\x82\xcc\x89\x4a", "artist", "album"},
+         {}},
+        {"the station's title (an MP3 station)", {"http://radio.example.jp:8000/sakura"}, {}},
+        {"the title the player shows (Ogg Vorbis)", {"http://radio.example.jp/yoru.ogg"}, {}},
+    };
+    const StreamKind kinds[] = {StreamKind::Podcast, StreamKind::Shoutcast, StreamKind::Ogg};
+    for (int i = 0; i < 3; ++i) {
+        roads[i].stream.stream = StreamStation{L"FM", L"J-Pop", {{L"artist - title", 60}}};
+        roads[i].stream.stream->kind = kinds[i];
+        play_stream(player, roads[i].stream);
+        roads[i].notifications = time_title_notifications(player);
+    }
+    tracker.current_is_stream = false;
+    tracker.held = false;
     tracker.pending = false;
     tracker.tick_count = 0;
     std::vector<double> ticks;
@@ -146,6 +191,10 @@ int main() {
     printf("Status notification that fetches a song (4 fields), median of %d:\n", FETCHES);
     printf("  from an older player, ANSI requests    %8.1f us\n", median(fetches));
     printf("  from a Unicode player, wide requests   %8.1f us\n", median(wide_fetches));
+    printf("Title notification of a stream that names the same song, median of %d, by:\n", FETCHES);
+    for (const Road& road : roads) {
+        printf("  %-40s %8.1f us\n", road.name, median(road.notifications));
+    }
     printf("Timer tick while playing, nothing due, median of %d batches: %.1f ns\n", ROUNDS,
            median(ticks));
     return within_goal ? 0 : 1;
