@@ -58,9 +58,11 @@ TEST_P(PluginOnEitherWindow, EverySongIsReportedOnceWithItsOwnFields) {
     EXPECT_EQ(mailslot.take_all(), expected);
 }
 
-// Internet radio: a station's songs change inside one playlist entry, which has no title or
-// artist of its own, and are named only by the station's title, "Artist - Title". The player
-// announces the same title again every 2 s, as a variable bitrate makes it do.
+// Streams: songs that change inside one playlist entry, each reported once, `Wait` after the
+// stream names it, with Repeat off and on; the player announces the same song again every 2 s,
+// as a variable bitrate makes it do. An MP3 station names its songs by its title, "Artist -
+// Title". An Ogg Vorbis station answers no key: its songs, and its buffering, are only in the
+// title the player shows. A podcast episode names its song by its tag, once the player has it.
 TEST_P(PluginOnEitherWindow, EveryStreamSongIsReportedOnceAfterWait) {
     StationMailslot mailslot;
     ASSERT_TRUE(mailslot.is_open());
@@ -74,40 +76,6 @@ TEST_P(PluginOnEitherWindow, EveryStreamSongIsReportedOnceAfterWait) {
                                   {L"ミナト - 短い歌", 5},    // shorter than Wait
                                   {L"A - B - C", 15},
                                   {L"ミナト - ", 15}}}; // no title
-    const PlaylistEntry file = {"C:\\music\\a.mp3", "file", "artist", "album", "genre"};
-    player.playlist = {radio, file};
-    const auto stream_song = [](const wchar_t* title, const wchar_t* artist) {
-        return expected_report(as_ansi(title), as_ansi(artist), as_ansi(L"さくらFM"), "J-Pop");
-    };
-    // The file's report is the same bytes as without the stream; the station again is heard
-    // from its first title, after a file that makes that song new.
-    const std::vector<std::string> expected = {
-        stream_song(L"春の雨", L"川村 葵"), stream_song(L"B - C", L"A"),
-        expected_report("file", "artist", "album", "genre"), stream_song(L"春の雨", L"川村 葵")};
-    for (const bool repeat : {false, true}) {
-        SCOPED_TRACE(repeat ? "Repeat on" : "Repeat off");
-        if (repeat) { // a title change schedules a song, a notice of the same title never does
-            click_in_settings(REPEAT_CHECK_ID);
-        }
-        player.play(0); // connecting first: the title is empty for a second
-        play_for(66);
-        player.play(1);
-        play_for(15);
-        player.play(0);
-        play_for(17);
-        player.stop();
-        play_for(1);
-        EXPECT_EQ(mailslot.take_all(), expected);
-    }
-}
-
-// An Ogg Vorbis station answers no key: its songs, and its buffering, are only in the title the
-// player shows. A podcast episode names its song by its own tag, once the player has read it.
-TEST_P(PluginOnEitherWindow, EverySongOfAnOggStationOrAPodcastIsReportedOnce) {
-    StationMailslot mailslot;
-    ASSERT_TRUE(mailslot.is_open());
-    write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
-    init();
     PlaylistEntry ogg = {"http://radio.example.jp:8000/yoru.ogg"};
     ogg.stream = StreamStation{L"",
                                L"",
@@ -116,35 +84,60 @@ TEST_P(PluginOnEitherWindow, EverySongOfAnOggStationOrAPodcastIsReportedOnce) {
                                 {L"川村 葵 - 春の雨", 12},
                                 {L"ミナト - 短い歌", 5}, // then a jingle: held, never reported
                                 {L"よるFM", 30},
-                                {L"トウマ - 冬の灯台", 12}}};
-    ogg.stream->kind = StreamKind::Ogg;
+                                {L"トウマ - 冬の灯台", 12}},
+                               1,
+                               2,
+                               StreamKind::Ogg};
     PlaylistEntry podcast = {"https://podcast.example.jp/ep12.mp3", as_ansi(L"第12回"),
                              as_ansi(L"ミナト"), as_ansi(L"よるラジオ"), "Podcast"};
-    podcast.stream = StreamStation{};
-    podcast.stream->kind = StreamKind::Podcast;
-    podcast.stream->connecting_seconds = 2;
-    player.playlist = {ogg, podcast, {"C:\\music\\a.mp3", "file", "artist", "album", "genre"}};
-    const std::vector<std::string> expected = {
-        expected_report(as_ansi(L"春の雨"), as_ansi(L"川村 葵"), "", ""),
-        expected_report(as_ansi(L"冬の灯台"), as_ansi(L"トウマ"), "", ""),
-        expected_report(podcast.title, podcast.artist, podcast.album, podcast.genre),
-        expected_report("file", "artist", "album", "genre")};
-    for (const bool repeat : {false, true}) {
-        SCOPED_TRACE(repeat ? "Repeat on" : "Repeat off");
-        if (repeat) {
-            click_in_settings(REPEAT_CHECK_ID);
+    podcast.stream = StreamStation{L"", L"", {}, 2, 2, StreamKind::Podcast};
+    const PlaylistEntry file = {"C:\\music\\a.mp3", "file", "artist", "album", "genre"};
+    // The file's report is the same bytes as without a stream.
+    const std::string file_report = expected_report("file", "artist", "album", "genre");
+    const auto song = [](const wchar_t* title, const wchar_t* artist, const wchar_t* album,
+                         const char* genre) {
+        return expected_report(as_ansi(title), as_ansi(artist), as_ansi(album), genre);
+    };
+    struct Case {
+        const char* name;
+        std::vector<PlaylistEntry> playlist;
+        std::vector<std::pair<LRESULT, int>> plays; // entry, seconds
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        // The station again is heard from its first title, after a file that makes it new.
+        {"MP3 station",
+         {radio, file},
+         {{0, 66}, {1, 15}, {0, 17}},
+         {song(L"春の雨", L"川村 葵", L"さくらFM", "J-Pop"),
+          song(L"B - C", L"A", L"さくらFM", "J-Pop"), file_report,
+          song(L"春の雨", L"川村 葵", L"さくらFM", "J-Pop")}},
+        {"Ogg station, podcast",
+         {ogg, podcast, file},
+         {{0, 74}, {1, 15}, {2, 15}},
+         {song(L"春の雨", L"川村 葵", L"", ""), song(L"冬の灯台", L"トウマ", L"", ""),
+          expected_report(podcast.title, podcast.artist, podcast.album, podcast.genre),
+          file_report}},
+    };
+    for (const Case& c : cases) {
+        player.playlist = c.playlist;
+        for (const bool repeat : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (repeat ? ", Repeat on" : ", Repeat off"));
+            if (repeat) { // a new song schedules, the same song announced again never does
+                click_in_settings(REPEAT_CHECK_ID);
+            }
+            for (const auto& [entry, seconds] : c.plays) {
+                player.play(entry);
+                play_for(seconds);
+            }
+            player.stop();
+            play_for(1);
+            EXPECT_EQ(mailslot.take_all(), c.expected);
         }
-        player.play(0);
-        play_for(74);
-        player.play(1);
-        play_for(15);
-        player.play(2);
-        play_for(15);
-        player.stop();
-        play_for(1);
-        EXPECT_EQ(mailslot.take_all(), expected);
+        click_in_settings(REPEAT_CHECK_ID);
     }
     // A player before 5.5 answers 1, no title: the Ogg station names no song.
+    player.playlist = {ogg};
     player.playing_title_answer = 1;
     player.play(0);
     play_for(74);
