@@ -33,6 +33,15 @@ const Expected field_read[] = {{WM_WA_IPC, 0, IPC_GETPLAYLISTFILEW},
                                {WM_WA_IPC, 0, IPC_GETPLAYLISTFILE},
                                {WM_WA_IPC, ANY, IPC_GET_EXTENDED_FILE_INFO}};
 
+// A fetch: whether the player plays, the playing entry, then its four fields.
+std::vector<Expected> fetch_requests() {
+    std::vector<Expected> fetch = {is_playing, {WM_WA_IPC, 0, IPC_GETLISTPOS}};
+    for (int field = 0; field < 4; ++field) {
+        fetch.insert(fetch.end(), std::begin(field_read), std::end(field_read));
+    }
+    return fetch;
+}
+
 TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
     struct Case {
         const char* name;
@@ -42,10 +51,7 @@ TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
         std::vector<Expected> requests; // the hook's own, before `sent` arrives
     };
     const Expected notification = {WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC};
-    std::vector<Expected> fetch = {is_playing, {WM_WA_IPC, 0, IPC_GETLISTPOS}};
-    for (int field = 0; field < 4; ++field) {
-        fetch.insert(fetch.end(), std::begin(field_read), std::end(field_read));
-    }
+    const std::vector<Expected> fetch = fetch_requests();
     const Case cases[] = {
         {"own timer", 1, {WM_TIMER, REPORT_TIMER_ID, 0}, 0, {is_playing}},
         {"other timer", 1, {WM_TIMER, REPORT_TIMER_ID + 1, 0}, 0, {}},
@@ -80,12 +86,12 @@ TEST_F(TrackerTest, AFileIsNeverReadAsAStream) {
     station.stream = StreamStation{L"さくらFM", L"J-Pop", {{L"A - B", 60}}};
     const Expected title = {WM_WA_IPC, IPC_CB_MISC_TITLE, IPC_CB_MISC};
     const Expected status = {WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC};
-    std::vector<Expected> gate_then_fetch = {
-        is_playing, status, is_playing, {WM_WA_IPC, 0, IPC_GETLISTPOS}};
-    for (int field = 0; field < 4; ++field) {
-        gate_then_fetch.insert(gate_then_fetch.end(), std::begin(field_read), std::end(field_read));
+    std::vector<Expected> gate_fetch_title = {is_playing, status};
+    for (const Expected& request : fetch_requests()) {
+        gate_fetch_title.push_back(request);
     }
-    gate_then_fetch.push_back(status);
+    gate_fetch_title.push_back(status);
+    gate_fetch_title.push_back(title);
     for (const PlaylistEntry& file : {song("", ""), song("title", ""), song("", "artist")}) {
         SCOPED_TRACE("title \"" + file.title + "\", artist \"" + file.artist + "\"");
         reset_tracker();
@@ -102,9 +108,7 @@ TEST_F(TrackerTest, AFileIsNeverReadAsAStream) {
         notify();
         notify();
         SendMessageA(player.window(), title.message, title.wParam, title.lParam);
-        gate_then_fetch.push_back(title);
-        expect_sequence(player.messages, gate_then_fetch);
-        gate_then_fetch.pop_back();
+        expect_sequence(player.messages, gate_fetch_title);
     }
 }
 
