@@ -90,6 +90,7 @@ PlaylistEntry stream_of(const PlaylistStep& step, WindowKind kind) {
     for (const StreamLine& title : step.stream_titles) {
         station.titles.push_back({utf8_to_utf16(title.text), title.seconds});
     }
+    // A station's genre is the station's own; only a podcast episode has a tag.
     if (station.kind != StreamKind::Podcast) {
         entry.genre.clear();
         entry.wide_genre.clear();
