@@ -149,22 +149,29 @@ int main() {
     }
     struct Road {
         const char* name;
+        StreamKind kind;
         PlaylistEntry stream;
         std::vector<double> notifications;
     };
     Road roads[] = {
         {"its own tags (a podcast episode)",
+         StreamKind::Podcast,
          {"http://podcast.example.jp/12.mp3", "\x8f\x74\x82\xcc\x89\x4a", "artist", "album"},
          {}},
-        {"the station's title (an MP3 station)", {"http://radio.example.jp:8000/sakura"}, {}},
-        {"the title the player shows (Ogg Vorbis)", {"http://radio.example.jp/yoru.ogg"}, {}},
+        {"the station's title (an MP3 station)",
+         StreamKind::Shoutcast,
+         {"http://radio.example.jp:8000/sakura"},
+         {}},
+        {"the title the player shows (Ogg Vorbis)",
+         StreamKind::Ogg,
+         {"http://radio.example.jp/yoru.ogg"},
+         {}},
     };
-    const StreamKind kinds[] = {StreamKind::Podcast, StreamKind::Shoutcast, StreamKind::Ogg};
-    for (int i = 0; i < 3; ++i) {
-        roads[i].stream.stream = StreamStation{L"FM", L"J-Pop", {{L"artist - title", 60}}};
-        roads[i].stream.stream->kind = kinds[i];
-        play_stream(player, roads[i].stream);
-        roads[i].notifications = time_title_notifications(player);
+    for (Road& road : roads) {
+        road.stream.stream =
+            StreamStation{L"FM", L"J-Pop", {{L"artist - title", 60}}, 1, 2, road.kind};
+        play_stream(player, road.stream);
+        road.notifications = time_title_notifications(player);
     }
     tracker.current_is_stream = false;
     tracker.held = false;

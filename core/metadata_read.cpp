@@ -65,17 +65,16 @@ bool read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_
     HWND player = plugin_record.hwndParent;
     const wchar_t* wide_name =
         player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position));
-    if (wide_name != nullptr && is_stream != nullptr) {
-        *is_stream = is_stream_url(wide_name);
+    const bool wide_road = wide_name != nullptr && !survives_ansi_code_page(wide_name);
+    const LRESULT ansi_name = wide_road ? 0 : ask_player(player, IPC_GETPLAYLISTFILE, position);
+    if (is_stream != nullptr) {
+        *is_stream = wide_name != nullptr ? is_stream_url(wide_name)
+                                          : is_stream_url(player_text<char>(ansi_name));
     }
-    if (wide_name != nullptr && !survives_ansi_code_page(wide_name)) {
+    if (wide_road) {
         return read_wide_metadata_field(player, wide_name, key, result) != 0;
     }
-    const char* file_name =
-        reinterpret_cast<const char*>(ask_player(player, IPC_GETPLAYLISTFILE, position));
-    if (wide_name == nullptr && is_stream != nullptr) {
-        *is_stream = is_stream_url(player_text<char>(reinterpret_cast<LRESULT>(file_name)));
-    }
+    const char* file_name = reinterpret_cast<const char*>(ansi_name);
     extendedFileInfoStruct request = {file_name, key, result, FIELD_SIZE};
     const LRESULT answer =
         ask_player(player, IPC_GET_EXTENDED_FILE_INFO, reinterpret_cast<WPARAM>(&request));

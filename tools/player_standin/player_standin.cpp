@@ -185,8 +185,13 @@ std::wstring PlayerStandin::playing_title() const {
     }
     const PlaylistEntry& entry = playlist[list_pos];
     const std::wstring name = kept(entry.wide_file_name, entry.file_name);
-    if (entry.stream && !(playing_stream() == &entry && stream_.tags_read(*entry.stream))) {
-        return playing_stream() == &entry ? stream_.shown_title(*entry.stream, name) : name;
+    if (entry.stream) {
+        if (playing_stream() != &entry) {
+            return name;
+        }
+        if (!stream_.tags_read(*entry.stream)) {
+            return stream_.shown_title(*entry.stream, name);
+        }
     }
     const std::wstring title = kept(entry.wide_title, entry.title);
     const std::wstring artist = kept(entry.wide_artist, entry.artist);
