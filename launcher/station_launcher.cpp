@@ -51,7 +51,7 @@ enum class WidePath { Ansi, Found, TooLong };
 //            in station_path_wide and terminated
 //   TooLong  a string that leaves no room for its NUL, counted in wchar_t; a string the code
 //            page holds takes at least as many bytes, so the ANSI read would refuse it as well
-//   Ansi     everything else, read as before in the ANSI code page (a missing value too)
+//   Ansi     everything else, read through the ANSI functions (a missing value too)
 WidePath read_wide_station_path(HKEY key) {
     station_path_wide[0] = L'\0';
     wchar_t path[MAX_PATH];

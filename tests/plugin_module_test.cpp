@@ -109,7 +109,7 @@ TEST_P(PluginOnEitherWindow, RealTimerReportsAndQuitEndsEverything) {
     EXPECT_EQ(count(WM_TIMER, 4441, 0), 0);
     EXPECT_TRUE(mailslot.take_all().empty());
 
-    // Unloaded, the player's window goes on as before.
+    // Unloaded, the player's window goes on as it does without the plugin.
     FreeLibrary(module);
     module = nullptr;
     SendMessageA(player.window(), WM_TIMER, 4441, 0);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# scripts/test on a day when Debian's mirror cannot serve 32-bit packages (the stand-in apt-get
+# scripts/test while Debian's mirror cannot serve 32-bit packages (the stand-in apt-get
 # of tests/mirror_mid_sync), on machines that do and do not execute 32-bit code. dpkg, the
 # build, CTest and the emulated guest are stand-ins too: nothing is installed, built or booted,
 # and no network is needed. Exits non-zero, naming each case, when one goes wrong.

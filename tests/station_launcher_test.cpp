@@ -88,7 +88,7 @@ TEST_F(LauncherTest, PathOutsideTheCodePageIsReadAndStartedWide) {
         {REG_EXPAND_SZ, outside + L'\0', outside.c_str(), nullptr},
         {REG_SZ, outside, outside.c_str(), nullptr}, // without its NUL
         {REG_SZ, L"C:\\\u97F3\u697D\\s.exe" + std::wstring(1, L'\0'), nullptr,
-         "C:\\\x89\xb9\x8a\x79\\s.exe"}, // kanji the code page holds: as before
+         "C:\\\x89\xb9\x8a\x79\\s.exe"}, // kanji the code page holds: the ANSI road
         {REG_SZ, hangul_300 + L'\0', nullptr, nullptr},
         {REG_SZ, hangul_260, nullptr, nullptr}, // fills the buffer, no room for the NUL
         {REG_SZ, hangul_260.substr(1) + L'\0', hangul_260.c_str() + 1, nullptr},

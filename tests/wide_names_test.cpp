@@ -11,7 +11,7 @@ namespace {
 // On a Unicode player each song is found by its exact name, through the wide requests where
 // the name does not survive the code page. On an older player, which knows only the ANSI
 // requests and answers 1 to the wide ones, the same songs, held under their ANSI names, are
-// read as before, and the answer 1 is never taken for a pointer.
+// read through the ANSI requests, and the answer 1 is never taken for a pointer.
 TEST_P(PluginOnEitherWindow, SongsAreReportedWhateverTheirFilesAreCalled) {
     StationMailslot mailslot;
     ASSERT_TRUE(mailslot.is_open());
