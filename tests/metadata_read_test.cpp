@@ -41,7 +41,8 @@ TEST_F(TrackerTest, FieldsEndWithinTheirBuffers) {
     fetch_song_info(5); // no such entry: no file name, so nothing is asked with it
     EXPECT_STREQ(tracker.current.title, "");
     for (const RecordedMessage& m : player.messages) {
-        EXPECT_TRUE(m.lParam == IPC_GETPLAYLISTFILEW || m.lParam == IPC_GETPLAYLISTFILE);
+        EXPECT_TRUE(m.lParam == IPC_GETPLAYLISTFILEW || m.lParam == IPC_GETPLAYLISTFILE)
+            << "request " << m.lParam;
     }
 }
 
