@@ -42,6 +42,22 @@ LRESULT read_wide_metadata_field(HWND player, const wchar_t* file_name, const ch
     return answer;
 }
 
+// An input plugin that answers the ANSI request itself may cut a long value byte by byte, as
+// lstrcpynA does, and leave the first byte of a double-byte character at its end: in the report
+// that byte would swallow the '<' of the closing tag. The value is walked from its first byte,
+// since a trail byte can have a lead byte's value (0x9F in 0x88 0x9F); a whole value keeps all.
+void drop_half_character(char (&value)[FIELD_SIZE]) {
+    for (size_t i = 0; value[i] != '\0'; ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(value[i]))) {
+            if (value[i + 1] == '\0') {
+                value[i] = '\0';
+                return;
+            }
+            ++i;
+        }
+    }
+}
+
 } // namespace
 
 void copy_as_ansi(const wchar_t* value, char (&result)[FIELD_SIZE]) {
@@ -66,19 +82,24 @@ bool read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_
     const wchar_t* wide_name =
         player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position));
     const bool wide_road = wide_name != nullptr && !survives_ansi_code_page(wide_name);
-    const LRESULT ansi_name = wide_road ? 0 : ask_player(player, IPC_GETPLAYLISTFILE, position);
+    const char* file_name =
+        wide_road ? nullptr : player_text<char>(ask_player(player, IPC_GETPLAYLISTFILE, position));
     if (is_stream != nullptr) {
-        *is_stream = wide_name != nullptr ? is_stream_url(wide_name)
-                                          : is_stream_url(player_text<char>(ansi_name));
+        *is_stream = wide_name != nullptr ? is_stream_url(wide_name) : is_stream_url(file_name);
     }
     if (wide_road) {
         return read_wide_metadata_field(player, wide_name, key, result) != 0;
     }
-    const char* file_name = reinterpret_cast<const char*>(ansi_name);
+    // No name: the list was emptied under the playing song. Older players crash on a metadata
+    // request without a file name, so none is sent and the field stays empty.
+    if (file_name == nullptr) {
+        return false;
+    }
     extendedFileInfoStruct request = {file_name, key, result, FIELD_SIZE};
     const LRESULT answer =
         ask_player(player, IPC_GET_EXTENDED_FILE_INFO, reinterpret_cast<WPARAM>(&request));
     // A player that fills the whole buffer leaves no NUL; the field still ends in its buffer.
     result[FIELD_SIZE - 1] = '\0';
+    drop_half_character(result);
     return answer != 0;
 }

@@ -7,7 +7,9 @@
 // Reads one metadata field ("title", "artist", ...) of the playlist entry at `position` into
 // `result`, in the ANSI code page; a field the player leaves unfilled reads as the empty string.
 // An entry whose file name the ANSI code page cannot hold is read through the player's wide
-// requests, since the ANSI name the player hands out for it names no file. Returns whether the
+// requests, since the ANSI name the player hands out for it names no file. A value never ends
+// in half a double-byte character. An entry the player names no file for (an answer below
+// 0x10000) is asked nothing more, and every field reads as empty. Returns whether the
 // player answered (non-zero): for a key it does not know, an input plugin may answer 0. Where
 // `is_stream` is given, it tells whether the name the player handed out is a network URL
 // (stream_url.h), which costs no request of its own.

@@ -29,9 +29,10 @@ void schedule_current_song() {
     tracker.tick_count = 0;
 }
 
-// A fetched song is scheduled unless it is the last one; with Repeat, always.
-void schedule_if_new() {
-    if (plugin_settings.Repeat || !is_same_song(tracker.last_song, tracker.current)) {
+// A fetched song is scheduled unless it is the last one; with Repeat, always, except on a
+// resume: Repeat reports a song again when it is replayed, and a resume is no replay.
+void schedule_if_new(bool resumed) {
+    if ((plugin_settings.Repeat && !resumed) || !is_same_song(tracker.last_song, tracker.current)) {
         schedule_current_song();
     } else {
         // Already reported stays reported; still waiting starts its delay again.
@@ -134,29 +135,40 @@ void on_report_timer(HWND window) {
         tracker.tick_count = 0;
         tracker.current_is_stream = false;
         tracker.held = false;
+        tracker.seen_paused = false;
+    } else if (status != PLAY_STATUS_PLAYING) {
+        // A pause: ticks neither count nor cancel.
+        tracker.seen_paused = true;
     }
-    // Any other status is a pause: ticks neither count nor cancel.
 }
 
 void on_status_changed(HWND window) {
     if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
         // A stop that is over before the next tick is seen only here; last_song and pending
         // are the timer's to clear.
-        if (ask_player(window, IPC_ISPLAYING) == PLAY_STATUS_STOPPED) {
+        const LRESULT status = ask_player(window, IPC_ISPLAYING);
+        if (status == PLAY_STATUS_STOPPED) {
             status_gate = 1;
             tracker.tick_count = 0;
             tracker.current_is_stream = false; // the next start is fetched anew
             tracker.held = false;
+            tracker.seen_paused = false;
+        } else if (status != PLAY_STATUS_PLAYING) {
+            tracker.seen_paused = true;
         }
         return;
     }
+    // Playing again: whether or not this notification fetches, a pause before it is over, and
+    // the next song started from its beginning (the player's own repeat) is a replay.
+    const bool resumed = tracker.seen_paused;
+    tracker.seen_paused = false;
     if (status_gate < 1) {
         ++status_gate;
         return;
     }
     status_gate = 0;
     fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
-    schedule_if_new();
+    schedule_if_new(resumed);
 }
 
 void on_stream_title_changed(HWND window) {
@@ -181,7 +193,7 @@ void on_stream_title_changed(HWND window) {
         return;
     }
     tracker.current = song;
-    schedule_if_new();
+    schedule_if_new(false);
 }
 
 void forget_last_song() {

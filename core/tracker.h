@@ -32,6 +32,10 @@ struct TrackerState {
     // The stream names no song for now (connecting, buffering, a jingle): the waiting song
     // neither counts nor is replaced, as during a pause.
     bool held = false;
+    // The player was seen paused, by a tick or a status notification, since the last status
+    // notification that found it playing: the next fetch is a resume, not a replay, and is
+    // handled as with Repeat off. A stop clears it: play after a stop is a replay.
+    bool seen_paused = false;
 };
 
 extern TrackerState tracker;

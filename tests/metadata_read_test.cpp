@@ -1,6 +1,7 @@
 // Reading the current entry's fields from the player, whatever the player writes.
 
 #include "core/tracker.h"
+#include "plugin/host_interface.h"
 #include "tests/tracker_fixture.h"
 
 namespace {
@@ -11,6 +12,11 @@ TEST_F(TrackerTest, FieldsEndWithinTheirBuffers) {
         abc += "abc";
     }
     const std::string shift_jis = "\x95\x5c\x8e\xa6"; // second byte 0x5C, a backslash
+    std::string kan, a_kanji; // 漢 (0x8A 0xBF); 亜 (0x88 0x9F) ends in a lead byte's value
+    for (int i = 0; i < 600; ++i) {
+        kan += "\x8a\xbf";
+        a_kanji += "\x88\x9f";
+    }
     struct Case {
         std::string value;
         bool without_nul;
@@ -20,16 +26,24 @@ TEST_F(TrackerTest, FieldsEndWithinTheirBuffers) {
         {shift_jis, false, shift_jis},
         {std::string(1500, 'L'), false, std::string(1023, 'L')},
         {"abc", true, abc},
+        // Cut byte by byte by the player: half a character is dropped, a whole one kept.
+        {kan, false, kan.substr(0, 1022)},
+        {"a" + a_kanji, false, "a" + a_kanji.substr(0, 1022)},
     };
     for (const Case& c : cases) {
         player.fill_metadata_without_nul = c.without_nul;
-        load(song(c.value.c_str(), "artist", "album", c.value.c_str()));
+        load({"C:\\music\\field.mp3", c.value, "artist", "album", c.value});
         fetch_song_info(0);
         EXPECT_EQ(std::string(tracker.current.title), c.expected);
         EXPECT_EQ(std::string(tracker.current.genre), c.expected);
     }
-    fetch_song_info(5); // no such entry: the player names no file and fills nothing
+    player.messages.clear();
+    fetch_song_info(5); // no such entry: no file name, so nothing is asked with it
     EXPECT_STREQ(tracker.current.title, "");
+    for (const RecordedMessage& m : player.messages) {
+        EXPECT_TRUE(m.lParam == IPC_GETPLAYLISTFILEW || m.lParam == IPC_GETPLAYLISTFILE)
+            << "request " << m.lParam;
+    }
 }
 
 } // namespace

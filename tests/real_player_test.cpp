@@ -58,6 +58,61 @@ TEST_P(PluginOnEitherWindow, EverySongIsReportedOnceWithItsOwnFields) {
     EXPECT_EQ(mailslot.take_all(), expected);
 }
 
+// With Repeat on, a song started again from its beginning is reported again; a resume is not,
+// even one that the player's notifications let fetch the song.
+TEST_F(PluginModuleTest, WithRepeatOnAReplayIsReportedAgainAndAResumeIsNot) {
+    StationMailslot mailslot;
+    ASSERT_TRUE(mailslot.is_open());
+    write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\nRepeat=1\r\n");
+    init();
+    KillTimer(player.window(), 4441); // only the test's ticks: a stop must go unseen by one
+    const auto pause_and_resume = [&] {
+        player.pause();
+        play_for(2);
+        player.resume();
+        play_for(2);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> then;
+        size_t reports;
+    };
+    const Case cases[] = {
+        {"paused and resumed twice",
+         [&] {
+             pause_and_resume();
+             pause_and_resume();
+         },
+         1},
+        {"the player's own repeat after a resume",
+         [&] {
+             pause_and_resume();
+             player.play(0);
+         },
+         2},
+        {"paused, stopped before a tick, played",
+         [&] {
+             player.pause();
+             play_for(2);
+             player.stop();
+             pump_messages(1);
+             player.play(0);
+         },
+         2},
+    };
+    const std::string report = expected_report("first", "artist", "album", "genre");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        player.stop();
+        play_for(1);
+        player.play(0);
+        play_for(11);
+        c.then();
+        play_for(15);
+        EXPECT_EQ(mailslot.take_all(), std::vector<std::string>(c.reports, report));
+    }
+}
+
 // Streams: songs that change inside one playlist entry, each reported once, `Wait` after the
 // stream names it, with Repeat off and on; the player announces the same song again every 2 s,
 // as a variable bitrate makes it do. An MP3 station names its songs by its title, "Artist -
