@@ -6,21 +6,22 @@
 // that reaches its own window procedure, so a test can see exactly what the plugin passed on.
 //
 // Where the plugin can tell, it does what the real player does:
-// - Its window is a Unicode one, as today's players make it. It keeps its file names and
-//   metadata in UTF-16, looks metadata up by the exact name, answers the wide requests, and
+// - Its window is a Unicode one, as today's players make it. It answers the wide requests, and
 //   answers the ANSI ones by converting: a file name with "?" for what the code page lacks
 //   (WC_NO_BEST_FIT_CHARS), which names no file. An ANSI window, an older player, is the other
 //   kind: it keeps ANSI bytes and answers 1 to the requests it does not know, the wide ones
-//   among them.
+//   among them. What an entry answers, and how it is kept, is entry_answers.h's.
+// - It looks metadata up by the exact file name, in the form its kind of window keeps.
 // - The playlist file name requests answer a pointer into one buffer of each request's own,
 //   which the next such request overwrites; an index out of range answers 0.
-// - Metadata keys are compared without regard to case, as the player's input plugins compare
-//   them; an entry can be claimed by one that knows only the lower-case names.
 // - play, pause, resume and stop post the player's notifications in its order; exit and
 //   end_session end it as the player ends.
 // - IPC_GET_PLAYING_TITLE answers the title the player shows, on either kind of window, so
 //   that streams can be followed through both; playing_title_answer plays a player before 5.5.
 // - An entry can be a stream (stream_station.h): time passes for it only through pass_time.
+//
+// Its parts: the window and its message record in player_window.cpp, the answers to requests in
+// request_dispatch.cpp, playback and the ways the player ends in playback.cpp.
 
 #include <functional>
 #include <map>
@@ -29,30 +30,8 @@
 #include <vector>
 #include <windows.h>
 
+#include "tools/player_standin/entry_answers.h"
 #include "tools/player_standin/stream_station.h"
-
-struct PlaylistEntry {
-    // Raw bytes in the ANSI code page, as a player hands them out.
-    std::string file_name;
-    std::string title;
-    std::string artist;
-    std::string album;
-    std::string genre;
-    // What a Unicode player keeps instead, where the ANSI code page cannot hold it; where
-    // empty, it keeps the ANSI text above, converted.
-    std::wstring wide_file_name;
-    std::wstring wide_title;
-    std::wstring wide_artist;
-    std::wstring wide_album;
-    std::wstring wide_genre;
-    // Claimed by an input plugin that compares keys case-sensitively and knows only "title",
-    // "artist", "album" and "genre" (as Monkey's Audio's does): any other spelling of those
-    // keys is answered with an empty value and success.
-    bool lowercase_keys_only = false;
-    // A stream, whose URL is file_name (and wide_file_name). The song's four fields above are
-    // a podcast episode's tag, and stay empty for a station.
-    std::optional<StreamStation> stream;
-};
 
 struct RecordedMessage {
     UINT message;
@@ -143,21 +122,24 @@ class PlayerStandin {
         std::wstring wide;
         std::string ansi;
     };
+    // The window (player_window.cpp).
     static LRESULT CALLBACK ansi_window_proc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam);
     static LRESULT CALLBACK unicode_window_proc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam);
     static PlayerStandin* receiver(HWND window, UINT message, LPARAM lParam);
+    // Playback and the exit order (playback.cpp).
     void post_notification(WPARAM kind);
     const PlaylistEntry* playing_stream() const;
-    std::optional<std::wstring> stream_value(const PlaylistEntry& entry, const char* key) const;
-    LRESULT answer_playing_title();
     void call_quit_once();
+    // The answers (request_dispatch.cpp).
     LRESULT answer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT answer_request(WPARAM wParam, LPARAM operation);
     std::optional<LRESULT> answer_unicode_request(WPARAM wParam, LPARAM operation);
     LRESULT answer_file_name(WPARAM index, bool wide);
     static LRESULT answer_text(const std::wstring& text, bool wide, KeptText& kept);
+    LRESULT answer_playing_title();
+    std::optional<std::wstring> stream_value(const PlaylistEntry& entry, const char* key) const;
     std::optional<std::wstring> wide_value(const std::wstring& file_name,
                                            const std::string& key) const;
     std::optional<std::string> ansi_value(const std::string& file_name, const char* key) const;
