@@ -42,6 +42,8 @@ LRESULT read_wide_metadata_field(HWND player, const wchar_t* file_name, const ch
     return answer;
 }
 
+} // namespace
+
 // An input plugin that answers the ANSI request itself may cut a long value byte by byte, as
 // lstrcpynA does, and leave the first byte of a double-byte character at its end: in the report
 // that byte would swallow the '<' of the closing tag. The value is walked from its first byte,
@@ -57,8 +59,6 @@ void drop_half_character(char (&value)[FIELD_SIZE]) {
         }
     }
 }
-
-} // namespace
 
 void copy_as_ansi(const wchar_t* value, char (&result)[FIELD_SIZE]) {
     int length = 0;

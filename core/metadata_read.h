@@ -20,3 +20,7 @@ bool read_metadata_field(WPARAM position, const char* key, char (&result)[FIELD_
 // request: characters the code page lacks become their nearest equivalent or "?", and what
 // does not fit in FIELD_SIZE - 1 bytes is cut between two characters.
 void copy_as_ansi(const wchar_t* value, char (&result)[FIELD_SIZE]);
+
+// Drops a lead byte left at the end of `value` without its trail byte, so that the value never
+// ends in half a double-byte character; every other byte stays as it is.
+void drop_half_character(char (&value)[FIELD_SIZE]);

@@ -16,7 +16,8 @@ void copy_part(char (&field)[FIELD_SIZE], const char* start, size_t length) {
 
 // "Artist - Title". A byte search is safe in code page 932: blank and hyphen are never the
 // second byte of a double-byte character, so a " - " found is one. A title without " - " has no
-// artist.
+// artist. A station that sends another code page (Latin-1's "é" is a lead byte here) can put a
+// lead byte right before the " - ", which would then end the artist as half a character.
 void split_title(const char (&title)[FIELD_SIZE], SongInfo& song) {
     const char* dash = strstr(title, " - ");
     if (dash == nullptr) {
@@ -25,6 +26,7 @@ void split_title(const char (&title)[FIELD_SIZE], SongInfo& song) {
     } else {
         copy_part(song.artist, title, dash - title);
         copy_part(song.title, dash + 3, strlen(dash + 3));
+        drop_half_character(song.artist);
     }
 }
 

@@ -109,6 +109,9 @@ void remove_hook(HWND window) {
 }
 
 void on_report_timer(HWND window) {
+    // The player posts both announcements of a start at once, and a tick comes only once the
+    // posted messages are handled: after a tick, the next one is not the second of a start.
+    tracker.fetched_as_resume = false;
     const LRESULT status = ask_player(window, IPC_ISPLAYING);
     // A held song is treated as paused: its ticks neither count nor report it.
     if (status == PLAY_STATUS_PLAYING && !tracker.held) {
@@ -156,19 +159,27 @@ void on_status_changed(HWND window) {
         } else if (status != PLAY_STATUS_PLAYING) {
             tracker.seen_paused = true;
         }
+        tracker.fetched_as_resume = false;
         return;
     }
     // Playing again: whether or not this notification fetches, a pause before it is over, and
     // the next song started from its beginning (the player's own repeat) is a replay.
     const bool resumed = tracker.seen_paused;
+    const bool started_while_paused = tracker.fetched_as_resume && !resumed;
     tracker.seen_paused = false;
+    tracker.fetched_as_resume = false;
     if (status_gate < 1) {
         ++status_gate;
+        // A fetch always leaves the gate at 0, so the second announcement of a start lands here.
+        if (started_while_paused && plugin_settings.Repeat) {
+            schedule_current_song();
+        }
         return;
     }
     status_gate = 0;
     fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
     schedule_if_new(resumed);
+    tracker.fetched_as_resume = resumed;
 }
 
 void on_stream_title_changed(HWND window) {

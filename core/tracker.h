@@ -36,6 +36,11 @@ struct TrackerState {
     // notification that found it playing: the next fetch is a resume, not a replay, and is
     // handled as with Repeat off. A stop clears it: play after a stop is a replay.
     bool seen_paused = false;
+    // The last status notification fetched the song and was taken for a resume. A resume is
+    // announced by one status notification, a start by two, posted together: a second one
+    // right after it, with no tick or pause between, shows that the song was started from its
+    // beginning while paused (a double-click, or a stop and play handled late): a replay.
+    bool fetched_as_resume = false;
 };
 
 extern TrackerState tracker;

@@ -90,6 +90,21 @@ TEST_F(PluginModuleTest, WithRepeatOnAReplayIsReportedAgainAndAResumeIsNot) {
              player.play(0);
          },
          2},
+        {"played again from its beginning while paused",
+         [&] {
+             player.pause();
+             play_for(2);
+             player.play(0);
+         },
+         2},
+        {"played again while paused, after a resume that did not fetch",
+         [&] {
+             pause_and_resume();
+             player.pause();
+             play_for(2);
+             player.play(0);
+         },
+         2},
         {"paused, stopped before a tick, played",
          [&] {
              player.pause();
