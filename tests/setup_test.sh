@@ -100,9 +100,11 @@ recipe=$(VORN_GUEST_CACHE=$cache bash -c "source '$repo/scripts/win32-env'; echo
 entries="d guest-$old gone
 d guest-$old.partial gone
 d wine32-$old gone
+d wine32-$old-1 gone
 f wine32-$old.lock gone
 d guest-$recipe kept
 d wine32-$recipe kept
+d wine32-$recipe-1 kept
 f wine32-$recipe.lock kept
 f guest-notes kept
 f wine32-fedcba9876543210 kept
