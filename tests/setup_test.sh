@@ -81,6 +81,10 @@ for x86 in yes no; do
     check "$guest" "says why it takes the guest" said "$guest" \
         "${why^}: running the shipped build in the emulated guest"
 
+    if [ "$x86" = no ]; then
+        check "$refused" "starts the guest image before the build's packages" bash -c \
+            "grep -m 1 -e 'in the background' -e '^Installing cmake' '$work/$refused.out' | grep -q background"
+    fi
     check "$refused" "fails" bash -c "! grep -qx 0 '$work/$refused.status'"
     check "$refused" "says why the win32 lane could not run" said "$refused" \
         "win32 lane: could not run: $why, and the emulated guest could not be made (its image could not be built; the lines above say why); wait a few minutes and run it again"
