@@ -65,7 +65,7 @@ TEST_F(PluginModuleTest, StationStartsTheRegisteredProgramOnlyWhenOn) {
     quit();
 
     // On: started once, also for a standard user, who may only read the key.
-    const std::string program = program_folder_path("station_marker.exe");
+    const std::string program = temp_copy_of_program("station_marker.exe");
     const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
     store_station_path(REG_SZ, program + '\0');

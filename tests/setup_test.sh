@@ -81,6 +81,10 @@ for x86 in yes no; do
     check "$guest" "says why it takes the guest" said "$guest" \
         "${why^}: running the shipped build in the emulated guest"
 
+    if [ "$x86" = no ]; then
+        check "$refused" "starts the guest image before the build's packages" bash -c \
+            "grep -m 1 -e 'in the background' -e '^Installing cmake' '$work/$refused.out' | grep -q background"
+    fi
     check "$refused" "fails" bash -c "! grep -qx 0 '$work/$refused.status'"
     check "$refused" "says why the win32 lane could not run" said "$refused" \
         "win32 lane: could not run: $why, and the emulated guest could not be made (its image could not be built; the lines above say why); wait a few minutes and run it again"
@@ -92,6 +96,35 @@ forced=native run native-forced yes ready
 check native-forced "fails" bash -c "! grep -qx 0 '$work/native-forced.status'"
 check native-forced "says why the win32 lane could not run" said native-forced \
     "win32 lane: could not run: 32-bit Wine could not be installed (apt: held broken packages; Debian's mirror may be mid-sync), and VORN_WIN32=native rules out the emulated guest; run it without VORN_WIN32=native"
+
+# After a new image, only the images and prefixes of other recipes go: never the cache folder,
+# whatever its name, nor anything in it that the set-up did not make.
+cache=$work/guest-probe old=0123456789abcdef
+recipe=$(VORN_GUEST_CACHE=$cache bash -c "source '$repo/scripts/win32-env'; echo \$win32_recipe")
+entries="d guest-$old gone
+d guest-$old.partial gone
+d wine32-$old gone
+d wine32-$old-1 gone
+f wine32-$old.lock gone
+d guest-$recipe kept
+d wine32-$recipe kept
+d wine32-$recipe-1 kept
+f wine32-$recipe.lock kept
+f guest-notes kept
+f wine32-fedcba9876543210 kept
+d guest-$old-backup kept"
+mkdir -p "$cache"
+while read -r kind name _; do
+    if [ "$kind" = d ]; then mkdir "$cache/$name"; else touch "$cache/$name"; fi
+done <<<"$entries"
+VORN_GUEST_CACHE=$cache bash -c "source '$repo/scripts/win32-env'; forget_earlier_recipes"
+while read -r _ name fate; do
+    if [ "$fate" = kept ]; then
+        check forget-earlier-recipes "$name is kept" test -e "$cache/$name"
+    else
+        check forget-earlier-recipes "$name is removed" test ! -e "$cache/$name"
+    fi
+done <<<"$entries"
 
 if [ "$failures" -gt 0 ]; then
     for out in "$work"/*.out; do

@@ -60,7 +60,7 @@ TEST_F(LauncherTest, PathIsReadWholeAndTerminatedOrNotAtAll) {
 }
 
 TEST_F(LauncherTest, StartsTheCompanionNamedInTheRegistryOnce) {
-    const std::string program = program_folder_path("station_marker.exe");
+    const std::string program = temp_copy_of_program("station_marker.exe");
     const std::string marker = program + ".ran";
     DeleteFileA(marker.c_str());
     store_station_path(REG_SZ, program + '\0');

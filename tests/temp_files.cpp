@@ -60,6 +60,12 @@ std::wstring program_folder_path(const wchar_t* name) {
     return folder.substr(0, folder.rfind(L'\\') + 1) + name;
 }
 
+std::string temp_copy_of_program(const char* name) {
+    const std::string copy = temp_file_path(name);
+    CopyFileA(program_folder_path(name).c_str(), copy.c_str(), FALSE);
+    return copy;
+}
+
 std::string read_file_once_written(const std::string& path) {
     return read_once_written(path);
 }

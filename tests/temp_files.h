@@ -16,6 +16,9 @@ std::string read_file(const std::wstring& path);
 // and gen_vorn.dll.
 std::string program_folder_path(const char* name);
 std::wstring program_folder_path(const wchar_t* name);
+// A copy of the program `name` from there in the temporary folder, the test's own prefix's:
+// what the copy writes beside itself is then this test's alone, whatever runs beside it.
+std::string temp_copy_of_program(const char* name);
 
 // The file's bytes once another process has written some, waiting up to 30 seconds for them
 // and half a second more for anything that follows.
