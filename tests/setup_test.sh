@@ -43,7 +43,7 @@ run() {
     fi
     env -u VORN_WIN32 ${forced:+VORN_WIN32=$forced} PATH="$bin:$PATH" VORN_X86_32="$x86" \
         APT_STANDIN_LOG="$work/$name.apt" VORN_APT_RETRY_SECONDS=0 VORN_GUEST_CACHE="$cache" \
-        VORN_SKIP_SETUP_CHECK=1 "$repo/scripts/test" "$@" >"$work/$name.out" 2>&1
+        VORN_SKIP_CHECKS=1 "$repo/scripts/test" "$@" >"$work/$name.out" 2>&1
     echo $? >"$work/$name.status"
 }
 
