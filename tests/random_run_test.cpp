@@ -150,8 +150,9 @@ TEST_F(RandomRun, PlayerKeepsWorkingAndEveryReportIsAllowed) {
             ++reports;
         }
     }
-    // The run must have reached what it checks.
-    EXPECT_GT(reports, 20);
+    // The run must have reached what it checks. Some seeds play long stretches paused or
+    // stopped and give as few as 13 reports; the bound only has to show that reports came.
+    EXPECT_GT(reports, 5);
     EXPECT_GT(flips, 4);
     printf("seed %u, %s player window: %d reports, %d settings changes\n", seed,
            player.kind() == WindowKind::Unicode ? "Unicode" : "ANSI", reports, flips);
