@@ -68,6 +68,20 @@ bool read_song(WPARAM position, SongInfo& song) {
     return is_stream;
 }
 
+// What a tick and a status notification both learn from a status other than playing. After a
+// stop the next start is fetched anew, and is a replay; any other status is a pause.
+void note_not_playing(LRESULT status) {
+    if (status == PLAY_STATUS_STOPPED) {
+        status_gate = 1;
+        tracker.tick_count = 0;
+        tracker.current_is_stream = false;
+        tracker.held = false;
+        tracker.seen_paused = false;
+    } else if (status != PLAY_STATUS_PLAYING) {
+        tracker.seen_paused = true;
+    }
+}
+
 } // namespace
 
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,19 +143,15 @@ void on_report_timer(HWND window) {
             tracker.pending = false;
             tracker.tick_count = 0;
         }
-    } else if (status == PLAY_STATUS_STOPPED) {
-        // Forgetting the last song lets the same song, played again after a stop, be
-        // reported again.
-        forget_last_song();
-        tracker.pending = false;
-        status_gate = 1;
-        tracker.tick_count = 0;
-        tracker.current_is_stream = false;
-        tracker.held = false;
-        tracker.seen_paused = false;
-    } else if (status != PLAY_STATUS_PLAYING) {
-        // A pause: ticks neither count nor cancel.
-        tracker.seen_paused = true;
+    } else {
+        if (status == PLAY_STATUS_STOPPED) {
+            // Forgetting the last song lets the same song, played again after a stop, be
+            // reported again.
+            forget_last_song();
+            tracker.pending = false;
+        }
+        // A pause, or a held song: ticks neither count nor cancel.
+        note_not_playing(status);
     }
 }
 
@@ -149,16 +159,7 @@ void on_status_changed(HWND window) {
     if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
         // A stop that is over before the next tick is seen only here; last_song and pending
         // are the timer's to clear.
-        const LRESULT status = ask_player(window, IPC_ISPLAYING);
-        if (status == PLAY_STATUS_STOPPED) {
-            status_gate = 1;
-            tracker.tick_count = 0;
-            tracker.current_is_stream = false; // the next start is fetched anew
-            tracker.held = false;
-            tracker.seen_paused = false;
-        } else if (status != PLAY_STATUS_PLAYING) {
-            tracker.seen_paused = true;
-        }
+        note_not_playing(ask_player(window, IPC_ISPLAYING));
         tracker.fetched_as_resume = false;
         return;
     }
