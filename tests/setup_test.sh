@@ -106,10 +106,12 @@ d guest-$old.partial gone
 d wine32-$old gone
 d wine32-$old-1 gone
 f wine32-$old.lock gone
+f wine32-$old-1.run.lock gone
 d guest-$recipe kept
 d wine32-$recipe kept
 d wine32-$recipe-1 kept
 f wine32-$recipe.lock kept
+f wine32-$recipe.run.lock kept
 f guest-notes kept
 f wine32-fedcba9876543210 kept
 d guest-$old-backup kept"
