@@ -55,7 +55,7 @@ for x86 in yes no; do
 
     for name in "$quick" "$guest" "$refused"; do
         check "$name" "the build's packages are asked for" asked "$name" \
-            '^apt-get install .*g\+\+-mingw-w64-i686.* wine64 '
+            '^apt-get install .*g\+\+-mingw-w64-i686-posix g\+\+-mingw-w64-x86-64-posix .* wine64 '
         check "$name" "the failed index is named" said "$name" \
             "apt-get update could not read bookworm-security/main i386 Packages (File has unexpected size (374820 != 376004). Mirror sync in progress?): going on with the package lists apt has"
         check "$name" "the win64 lane runs" said "$name" "=== win64 lane: native, 64-bit Wine"
