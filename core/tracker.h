@@ -47,7 +47,7 @@ extern TrackerState tracker;
 
 // Which status notifications fetch the song: the first one during playback after load or a
 // stop, then every second one. Part of the tracker's state, but kept apart from TrackerState:
-// its start value is 1, and in the struct it would put all 8 KB of song buffers into the DLL
+// its start value is 1, and in the struct it would put all 7 KB of song buffers into the DLL
 // file as initialised data instead of zero-filled memory.
 constexpr int32_t STATUS_GATE_AT_LOAD = 1;
 extern int32_t status_gate;
