@@ -30,8 +30,8 @@ TEST_F(LauncherTest, PathIsReadWholeAndTerminatedOrNotAtAll) {
     const std::string path = "C:\\Program Files\\vorn\\station.exe";
     const std::string longest(MAX_PATH - 1, 'p');
     struct Case {
-        DWORD type;
-        std::string stored; // nothing stored when empty
+        DWORD type;         // REG_NONE: nothing stored
+        std::string stored; // the value's bytes, exactly
         const char* read;   // nullptr: not found
     };
     const Case cases[] = {
@@ -43,12 +43,15 @@ TEST_F(LauncherTest, PathIsReadWholeAndTerminatedOrNotAtAll) {
         {REG_SZ, longest + '\0', longest.c_str()},
         {REG_BINARY, longest + 'p', nullptr}, // fills the buffer, no room for the NUL
         {REG_SZ, std::string(300, 'p') + '\0', nullptr},
-        {REG_SZ, "", nullptr},
+        {REG_NONE, "", nullptr},            // missing
+        {REG_SZ, std::string(1, '\0'), ""}, // empty, as an installer writes ""
+        {REG_SZ, "", ""},                   // empty, not even a NUL
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored.substr(0, 40));
+        SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.stored.size()
+                                        << " bytes: " << c.stored.substr(0, 40));
         delete_station_key();
-        if (!c.stored.empty()) {
+        if (c.type != REG_NONE) {
             store_station_path(c.type, c.stored);
         }
         memset(station_path, 'x', sizeof station_path);
