@@ -1,6 +1,7 @@
 #include "core/tracker.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include "common/plugin_constants.h"
 #include "common/plugin_settings.h"
@@ -29,15 +30,41 @@ void schedule_current_song() {
     tracker.tick_count = 0;
 }
 
-// A fetched song is scheduled unless it is the last one; with Repeat, always, except on a
-// resume: Repeat reports a song again when it is replayed, and a resume is no replay.
-void schedule_if_new(bool resumed) {
-    if ((plugin_settings.Repeat && !resumed) || !is_same_song(tracker.last_song, tracker.current)) {
+// A fetched song is scheduled unless it is the last one; with Repeat, always. A song started
+// again from its beginning starts its delay again, while it waits.
+void schedule_if_new() {
+    if (plugin_settings.Repeat || !is_same_song(tracker.last_song, tracker.current)) {
         schedule_current_song();
     } else {
         // Already reported stays reported; still waiting starts its delay again.
         tracker.tick_count = 0;
     }
+}
+
+// A resume goes on with the song that was paused: the same song keeps its count, and is not
+// reported again, with Repeat on or off. Repeat reports a replay, and a resume is none.
+void schedule_if_resumed_into_another() {
+    if (!is_same_song(tracker.last_song, tracker.current)) {
+        schedule_current_song();
+    }
+}
+
+bool names_no_song(const SongInfo& song) {
+    return song.title[0] == '\0' || song.artist[0] == '\0';
+}
+
+// Whether the entry at the list position is the one that plays. When the playing entry is
+// removed from the list, the player goes on playing it and moves its list position back one
+// place, to another entry. Players 5.5 and later name the playing file; older ones cannot
+// tell, and the entry is taken for the playing one.
+bool list_position_plays(WPARAM position) {
+    const HWND player = plugin_record.hwndParent;
+    const wchar_t* playing = player_text<wchar_t>(ask_player(player, IPC_GET_PLAYING_FILENAME));
+    if (playing == nullptr) {
+        return true;
+    }
+    const wchar_t* entry = player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position));
+    return entry != nullptr && wcscmp(playing, entry) == 0;
 }
 
 // Reads the entry's song into `song`; returns whether the entry is a stream. The player hands
@@ -171,16 +198,40 @@ void on_status_changed(HWND window) {
     tracker.fetched_as_resume = false;
     if (status_gate < 1) {
         ++status_gate;
-        // A fetch always leaves the gate at 0, so the second announcement of a start lands here.
-        if (started_while_paused && plugin_settings.Repeat) {
-            schedule_current_song();
+        // A fetch always leaves the gate at 0, so the second announcement of a start lands here:
+        // the song the first one took for resumed was started again from its beginning.
+        if (started_while_paused) {
+            schedule_if_new();
         }
         return;
     }
+    const WPARAM position =
+        static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
+    // A resume goes on with what played, which after a list edit can be another entry than the
+    // one at the list position: nothing is fetched, and the gate stays open.
+    if (resumed && !list_position_plays(position)) {
+        return;
+    }
     status_gate = 0;
-    fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
-    schedule_if_new(resumed);
     tracker.fetched_as_resume = resumed;
+    if (!resumed) {
+        fetch_song_info(position);
+        schedule_if_new();
+        return;
+    }
+    SongInfo song;
+    const bool is_stream = read_song(position, song);
+    // A station buffering names no song: the paused one goes on where it was, held until the
+    // station names a song again.
+    if (is_stream && names_no_song(song)) {
+        tracker.current_is_stream = true;
+        tracker.held = true;
+        return;
+    }
+    tracker.current = song;
+    tracker.current_is_stream = is_stream;
+    tracker.held = false;
+    schedule_if_resumed_into_another();
 }
 
 void on_stream_title_changed(HWND window) {
@@ -198,14 +249,14 @@ void on_stream_title_changed(HWND window) {
     read_song(position, song);
     // Connecting, buffering, a jingle or an advert name no song: the waiting one is held until
     // the stream names a song again, so that a short song before a long jingle is not reported.
-    tracker.held = song.title[0] == '\0' || song.artist[0] == '\0';
+    tracker.held = names_no_song(song);
     // The player announces the same song again on every bitrate change, buffering text, pause
     // and resume: that must never restart its delay, nor report it twice.
     if (tracker.held || is_same_song(tracker.current, song)) {
         return;
     }
     tracker.current = song;
-    schedule_if_new(false);
+    schedule_if_new();
 }
 
 void forget_last_song() {
@@ -215,6 +266,9 @@ void forget_last_song() {
 }
 
 void fetch_song_info(WPARAM position) {
-    tracker.current_is_stream = read_song(position, tracker.current);
+    // Read whole before any of it is taken: the player's answers come one request at a time.
+    SongInfo song;
+    tracker.current_is_stream = read_song(position, song);
+    tracker.current = song;
     tracker.held = false;
 }
