@@ -130,6 +130,11 @@ LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void install_hook(HWND window) {
+    // Once is enough: installed over itself, the hook would keep itself as the procedure to
+    // call on, and every message would recurse until the stack ran out.
+    if (tracker.previous_window_proc != nullptr) {
+        return;
+    }
     const LONG_PTR hook = reinterpret_cast<LONG_PTR>(hook_window_proc);
     tracker.window_is_unicode = IsWindowUnicode(window) != FALSE;
     tracker.previous_window_proc = reinterpret_cast<WNDPROC>(
@@ -141,12 +146,17 @@ void remove_hook(HWND window) {
     const LONG_PTR hook = reinterpret_cast<LONG_PTR>(hook_window_proc);
     const LONG_PTR previous = reinterpret_cast<LONG_PTR>(tracker.previous_window_proc);
     if (tracker.window_is_unicode) {
-        if (GetWindowLongPtrW(window, GWLP_WNDPROC) == hook) {
-            SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+        if (GetWindowLongPtrW(window, GWLP_WNDPROC) != hook) {
+            return;
         }
-    } else if (GetWindowLongPtrA(window, GWLP_WNDPROC) == hook) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+    } else {
+        if (GetWindowLongPtrA(window, GWLP_WNDPROC) != hook) {
+            return;
+        }
         SetWindowLongPtrA(window, GWLP_WNDPROC, previous);
     }
+    tracker.previous_window_proc = nullptr;
 }
 
 void on_report_timer(HWND window) {

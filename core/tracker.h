@@ -58,11 +58,12 @@ extern int32_t status_gate;
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Puts hook_window_proc in front of the window's procedure, the way the window was made (ANSI
-// or Unicode), and keeps the procedure it replaced.
+// or Unicode), and keeps the procedure it replaced; does nothing while one is kept.
 void install_hook(HWND window);
 
-// Puts the replaced procedure back, but only while the hook is still the window's procedure:
-// a subclass installed after ours still calls ours, and that chain is its owner's to keep.
+// Puts the replaced procedure back and forgets it, but only while the hook is still the
+// window's procedure: a subclass installed after ours still calls ours, and that chain is its
+// owner's to keep.
 void remove_hook(HWND window);
 
 // `window` is the window the hook was called for: the player's main window.
