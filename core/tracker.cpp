@@ -101,12 +101,19 @@ void note_not_playing(LRESULT status) {
     if (status == PLAY_STATUS_STOPPED) {
         status_gate = 1;
         tracker.tick_count = 0;
-        tracker.current_is_stream = false;
+        tracker.stream_entry = 0;
         tracker.held = false;
         tracker.seen_paused = false;
     } else if (status != PLAY_STATUS_PLAYING) {
         tracker.seen_paused = true;
     }
+}
+
+// The song read from the entry at `position` becomes the current one.
+void take_song(WPARAM position, const SongInfo& song, bool is_stream) {
+    tracker.current = song;
+    tracker.stream_entry = is_stream ? entry_name_key(position) : 0;
+    tracker.held = false;
 }
 
 } // namespace
@@ -117,7 +124,7 @@ LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
     } else if (message == WM_WA_IPC && lParam == IPC_CB_MISC) {
         if (wParam == IPC_CB_MISC_STATUS) {
             on_status_changed(window);
-        } else if (wParam == IPC_CB_MISC_TITLE && tracker.current_is_stream) {
+        } else if (wParam == IPC_CB_MISC_TITLE && tracker.stream_entry != 0) {
             // A file's song never changes with its title: after a file's fetch, this is only
             // passed on.
             on_stream_title_changed(window);
@@ -234,13 +241,11 @@ void on_status_changed(HWND window) {
     // A station buffering names no song: the paused one goes on where it was, held until the
     // station names a song again.
     if (is_stream && names_no_song(song)) {
-        tracker.current_is_stream = true;
+        tracker.stream_entry = entry_name_key(position);
         tracker.held = true;
         return;
     }
-    tracker.current = song;
-    tracker.current_is_stream = is_stream;
-    tracker.held = false;
+    take_song(position, song, is_stream);
     schedule_if_resumed_into_another();
 }
 
@@ -250,9 +255,12 @@ void on_stream_title_changed(HWND window) {
     }
     const WPARAM position =
         static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
-    // The first notifications of a change of song come before its status notification: the
-    // entry may be a file by now, and nothing is read from it.
-    if (!is_stream_entry(position)) {
+    // The first notifications of a change of song come before its status notification, and a
+    // stream removed from the list plays on while the list position moves to another entry:
+    // either way the entry there is not the stream, and nothing is read from it. Which song
+    // plays is unknown until the next fetch, so the waiting one is held.
+    if (entry_name_key(position) != tracker.stream_entry) {
+        tracker.held = true;
         return;
     }
     SongInfo song;
@@ -278,7 +286,6 @@ void forget_last_song() {
 void fetch_song_info(WPARAM position) {
     // Read whole before any of it is taken: the player's answers come one request at a time.
     SongInfo song;
-    tracker.current_is_stream = read_song(position, song);
-    tracker.current = song;
-    tracker.held = false;
+    const bool is_stream = read_song(position, song);
+    take_song(position, song, is_stream);
 }

@@ -131,7 +131,8 @@ TEST_F(PluginModuleTest, WithRepeatOnAReplayIsReportedAgainAndAResumeIsNot) {
 // A resume goes on with the song that was paused: it keeps the time the song has played, even
 // when the player's notification lets the song be fetched again, also while a station buffers,
 // and after the playing entry left the list. Starting a song again while paused is no resume.
-TEST_F(PluginModuleTest, AResumeGoesOnWithTheSongThatWasPaused) {
+// A station that left the list is no longer read: no other entry's song is taken for its own.
+TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
     StationMailslot mailslot;
     ASSERT_TRUE(mailslot.is_open());
     write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
@@ -156,6 +157,8 @@ TEST_F(PluginModuleTest, AResumeGoesOnWithTheSongThatWasPaused) {
             StreamKind::Ogg};
         return ogg;
     };
+    PlaylistEntry mp3_station = {"http://radio.example.jp:8000/sakura"};
+    mp3_station.stream = StreamStation{L"", L"", {{L"S - song", 6}, {L"T - next", 30}}};
     const PlaylistEntry files[] = {{"C:\\music\\a.mp3", "first", "artist", "album", "genre"},
                                    {"C:\\music\\b.mp3", "second", "artist", "album", "genre"}};
     const std::string first = expected_report("first", "artist", "album", "genre");
@@ -215,6 +218,14 @@ TEST_F(PluginModuleTest, AResumeGoesOnWithTheSongThatWasPaused) {
              play_for(15);
          },
          {first}},
+        {"a station removed from the list while its song waits",
+         {mp3_station, files[0]},
+         [&] {
+             play_for(4);
+             player.remove_entry(0);
+             play_for(30);
+         },
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
