@@ -72,17 +72,23 @@ class ListenerRun : public PluginOnEitherWindow {
         if (player.kind() == WindowKind::Unicode && pick(3) == 0) {
             station.extension_hint = ogg ? L".OGG" : L".MP3";
         }
-        for (int i = 0; i < 8; ++i) {
-            std::wstring text = any(NO_SONG);
-            if (pick(3) != 0) {
-                const wchar_t* title = any(TITLES);
-                const wchar_t* artist = any(ARTISTS, 2);
-                text = std::wstring(artist) + L" - " + title;
-                songs[station.file_name][text] =
-                    expected_report(as_ansi(title), as_ansi(artist), as_ansi(station.stream->name),
-                                    as_ansi(station.stream->genre));
+        // Songs, some broken by a moment that names none (buffering, a jingle), and moments
+        // between songs.
+        for (int i = 0; i < 6; ++i) {
+            const wchar_t* title = any(TITLES);
+            const wchar_t* artist = any(ARTISTS, 2);
+            const std::wstring text = std::wstring(artist) + L" - " + title;
+            songs[station.file_name][text] =
+                expected_report(as_ansi(title), as_ansi(artist), as_ansi(station.stream->name),
+                                as_ansi(station.stream->genre));
+            station.stream->titles.push_back({text, 3 + int(pick(20))});
+            if (pick(2)) {
+                station.stream->titles.push_back({any(NO_SONG), 1 + int(pick(6))});
+                station.stream->titles.push_back({text, 3 + int(pick(20))});
             }
-            station.stream->titles.push_back({text, 3 + int(pick(25))});
+            if (pick(3) == 0) {
+                station.stream->titles.push_back({any(NO_SONG), 1 + int(pick(15))});
+            }
         }
         return station;
     }
@@ -119,7 +125,11 @@ class ListenerRun : public PluginOnEitherWindow {
     void act() {
         const LRESULT size = player.playlist.size();
         const LRESULT status = player.play_status;
-        switch (status == PLAYER_STOPPED && pick(3) == 0 ? 0 : pick(40)) {
+        unsigned action = pick(40);
+        if (status != PLAYER_PLAYING && pick(3) == 0) {
+            action = status == PLAYER_PAUSED ? 3 : 0; // stopped or paused, the listener plays on
+        }
+        switch (action) {
         case 0:
         case 1:
             start(pick(size), "start or change");
