@@ -1,7 +1,8 @@
 // A seeded random run through the real DLL in the player stand-in, judged only by what a
 // listener hears: which song plays, for how long it has been heard, and whether it started
 // from its beginning or goes on after a pause. The judge knows nothing of the plugin's own
-// reading of the player. A failure prints its seed: VORN_LISTENER_SEED=<seed> replays it alone.
+// reading of the player. A failure prints its seed: VORN_LISTENER_SEED=<seed> replays it
+// alone, telling second by second what the listener did and heard.
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -19,12 +20,12 @@
 namespace {
 
 constexpr int WAIT = 10;
-constexpr int SECONDS_PER_SEED = 1200;
+constexpr int SECONDS_PER_SEED = 1000;
 constexpr unsigned SEEDS = 3; // for each kind of player window
 
 const wchar_t* const TITLES[] = {L"春の雨", L"冬の灯台", L"song"};
 const wchar_t* const ARTISTS[] = {L"ミナト", L"川村 葵", L""}; // without an artist: never sent
-// What stations send between songs: a station ID, a title without an artist, a status text.
+// What stations send that names no song: a station ID, a title without an artist, buffering.
 const wchar_t* const NO_SONG[] = {L"さくらFM ジングル", L" - 春の雨", L"Prebuffering : 42%"};
 
 // One play of a song: from the second the listener first hears it to the one it gives way.
@@ -43,8 +44,6 @@ struct Ear {
     std::optional<Play> play;
     std::string last_reported; // title, artist and album; a stop that a tick saw forgets it
     int second = 0;
-    std::string failure;
-    std::map<std::string, int> done; // how often each action was taken
 };
 
 class ListenerRun : public PluginOnEitherWindow {
@@ -54,9 +53,9 @@ class ListenerRun : public PluginOnEitherWindow {
 
     PlaylistEntry random_entry() {
         const std::string name = std::to_string(next_name++);
+        const wchar_t* title = any(TITLES);
+        const wchar_t* artist = any(ARTISTS);
         if (pick(3) != 0) {
-            const wchar_t* title = any(TITLES);
-            const wchar_t* artist = any(ARTISTS);
             PlaylistEntry file = {"C:\\Music\\" + name + ".mp3", as_ansi(title), as_ansi(artist),
                                   pick(2) ? as_ansi(L"よるラジオ") : "", "J-Pop"};
             songs[file.file_name][L""] =
@@ -65,29 +64,30 @@ class ListenerRun : public PluginOnEitherWindow {
         }
         const bool ogg = pick(2);
         PlaylistEntry station = {"http://radio.example.jp:8000/" + name + (ogg ? ".ogg" : "")};
-        station.stream = StreamStation{ogg ? L"" : L"さくらFM", ogg ? L"" : L"J-Pop"};
-        station.stream->kind = ogg ? StreamKind::Ogg : StreamKind::Shoutcast;
-        station.stream->connecting_seconds = 1 + pick(2);
-        songs[station.file_name]; // a station may name no song at all
+        StreamStation& stream =
+            station.stream.emplace(StreamStation{ogg ? L"" : L"さくらFM",
+                                                 ogg ? L"" : L"J-Pop",
+                                                 {},
+                                                 1 + int(pick(2)),
+                                                 2,
+                                                 ogg ? StreamKind::Ogg : StreamKind::Shoutcast});
         if (player.kind() == WindowKind::Unicode && pick(3) == 0) {
             station.extension_hint = ogg ? L".OGG" : L".MP3";
         }
-        // Songs, some broken by a moment that names none (buffering, a jingle), and moments
-        // between songs.
+        // Songs, some broken by a moment that names none, and such moments between songs.
+        auto& named = songs[station.file_name];
         for (int i = 0; i < 6; ++i) {
-            const wchar_t* title = any(TITLES);
-            const wchar_t* artist = any(ARTISTS, 2);
+            title = any(TITLES), artist = any(ARTISTS, 2);
             const std::wstring text = std::wstring(artist) + L" - " + title;
-            songs[station.file_name][text] =
-                expected_report(as_ansi(title), as_ansi(artist), as_ansi(station.stream->name),
-                                as_ansi(station.stream->genre));
-            station.stream->titles.push_back({text, 3 + int(pick(20))});
+            named[text] = expected_report(as_ansi(title), as_ansi(artist), as_ansi(stream.name),
+                                          as_ansi(stream.genre));
+            stream.titles.push_back({text, 3 + int(pick(20))});
             if (pick(2)) {
-                station.stream->titles.push_back({any(NO_SONG), 1 + int(pick(6))});
-                station.stream->titles.push_back({text, 3 + int(pick(20))});
+                stream.titles.push_back({any(NO_SONG), 1 + int(pick(6))});
+                stream.titles.push_back({text, 3 + int(pick(20))});
             }
             if (pick(3) == 0) {
-                station.stream->titles.push_back({any(NO_SONG), 1 + int(pick(15))});
+                stream.titles.push_back({any(NO_SONG), 1 + int(pick(15))});
             }
         }
         return station;
@@ -105,19 +105,15 @@ class ListenerRun : public PluginOnEitherWindow {
     static std::string identity(const std::string& report) {
         return report.substr(0, report.find("<param key=\"song_genre\">"));
     }
-    // A player before 5.5 cannot tell the plugin which file plays after a list edit: its
-    // reports are not judged then.
-    bool unjudged() const { return removed() && player.kind() == WindowKind::Ansi; }
+    // Once the playing entry has left the list, a player before 5.5 cannot tell the plugin
+    // which file plays, and what is reported is not judged; a station is no longer followed.
     bool removed() const { return ear.playing && ear.playing_index < 0; }
-    // Why the plays after the playing entry left the list may go unreported.
+    bool unjudged() const { return removed() && player.kind() == WindowKind::Ansi; }
     const char* removal_excuse() const {
-        if (unjudged()) {
-            return "a player before 5.5, after the playing entry left the list";
-        }
-        if (removed() && ear.playing->stream) {
-            return "a station whose entry left the list while it played";
-        }
-        return nullptr;
+        return unjudged() ? "a player before 5.5, after the playing entry left the list"
+               : removed() && ear.playing->stream
+                   ? "a station whose entry left the list while it played"
+                   : nullptr;
     }
 
     // What the listener does; the player's notifications of it are handled before anything
@@ -129,75 +125,50 @@ class ListenerRun : public PluginOnEitherWindow {
         if (status != PLAYER_PLAYING && pick(3) == 0) {
             action = status == PLAYER_PAUSED ? 3 : 0; // stopped or paused, the listener plays on
         }
-        switch (action) {
-        case 0:
-        case 1:
+        if (action < 2) {
             start(pick(size), "start or change");
-            break;
-        case 2:
-            if (status != PLAYER_STOPPED) { // a double-click, or the player's own repeat
-                start(player.list_pos, "replay");
+        } else if (action == 2 && status != PLAYER_STOPPED) {
+            start(player.list_pos, "replay"); // a double-click, or the player's own repeat
+        } else if (action < 5 && status == PLAYER_PLAYING) {
+            player.pause(), note("pause");
+        } else if (action < 5 && status == PLAYER_PAUSED) {
+            player.resume(), note("resume");
+        } else if (action == 5 && status != PLAYER_STOPPED) {
+            end_play(), ear.playing.reset();
+            player.stop(), note("stop");
+            handle();
+            if (pick(2)) {
+                start(pick(size), "play within the stop's tick");
             }
-            break;
-        case 3:
-        case 4:
-            if (status == PLAYER_PLAYING) {
-                player.pause(), ++ear.done["pause"], trace("pause");
-            } else if (status == PLAYER_PAUSED) {
-                player.resume(), ++ear.done["resume"], trace("resume");
+        } else if (action == 6 && pick(3) == 0) { // set between songs
+            click_in_settings(REPEAT_CHECK_ID);
+            ear.repeat = !ear.repeat;
+            start(pick(size), "Repeat switched, then a start");
+        } else if (action == 7 && size > 2) {
+            const LRESULT index = pick(2) ? player.list_pos : pick(size);
+            const bool playing = index == ear.playing_index && status != PLAYER_STOPPED;
+            note(playing ? "remove the playing entry" : "remove another entry");
+            ear.playing_index = playing ? -1 : ear.playing_index - (index < ear.playing_index);
+            player.remove_entry(index);
+            if (ear.play && removal_excuse() != nullptr) {
+                ear.play->excuse = removal_excuse();
             }
-            break;
-        case 5:
-            if (status != PLAYER_STOPPED) {
-                end_play();
-                ear.playing.reset();
-                player.stop(), ++ear.done["stop"], trace("stop");
-                handle();
-                if (pick(2)) {
-                    start(pick(size), "stop and play within a tick");
-                }
-            }
-            break;
-        case 6:
-            if (pick(3) == 0) { // set between songs
-                click_in_settings(REPEAT_CHECK_ID);
-                ear.repeat = !ear.repeat;
-                start(pick(size), "Repeat switched, then a start");
-            }
-            break;
-        case 7:
-            if (size > 2) {
-                const LRESULT index = pick(2) ? player.list_pos : pick(size);
-                const bool playing = index == ear.playing_index && status != PLAYER_STOPPED;
-                ++ear.done[playing ? "remove the playing entry" : "remove another entry"];
-                ear.playing_index = playing ? -1 : ear.playing_index - (index < ear.playing_index);
-                player.remove_entry(index);
-                trace("remove " + std::to_string(index));
-                if (ear.play && removal_excuse() != nullptr) {
-                    ear.play->excuse = removal_excuse();
-                }
-            }
-            break;
-        case 8: {
+        } else if (action == 8) {
             const LRESULT index = pick(player.list_pos + 1);
-            ++ear.done["insert at or before the list position"];
+            note("insert at or before the list position");
             ear.playing_index += ear.playing_index >= 0 && index <= ear.playing_index;
             player.insert_entry(index, random_entry());
-            trace("insert " + std::to_string(index));
-            break;
-        }
         }
         handle();
     }
     void start(LRESULT index, const char* action) {
-        ++ear.done[action];
-        trace(std::string(action) + " " + std::to_string(index));
+        note(action);
         end_play();
         ear.playing = player.playlist[index], ear.playing_index = index;
         player.play(index);
     }
-    // A replayed seed tells, second by second, what the listener did and heard.
-    void trace(const std::string& what) {
+    void note(const char* action) { ++done[action], trace(action); }
+    void trace(const std::string& what) const {
         if (getenv("VORN_LISTENER_SEED") != nullptr) {
             printf("%d: %s\n", ear.second, what.c_str());
         }
@@ -214,16 +185,14 @@ class ListenerRun : public PluginOnEitherWindow {
         if (now && (!ear.play || ear.play->song != *now)) {
             end_play();
             ear.play = Play{*now};
-            if (removal_excuse() != nullptr) {
-                ear.play->excuse = removal_excuse();
-            } else if (!ear.repeat && identity(*now) == ear.last_reported) {
+            ear.play->excuse = removal_excuse();
+            if (!ear.repeat && identity(*now) == ear.last_reported) {
                 ear.play->excuse = "Repeat off, and the same song as the last one reported";
             }
+            trace("heard: " + (now->empty() ? "a song never sent" : identity(*now).substr(75)));
         }
         if (now) {
             ++ear.play->heard;
-            trace("heard for " + std::to_string(ear.play->heard) + " s: " +
-                  (now->empty() ? "a song never sent" : now->substr(now->find("title") + 7, 60)));
         }
         handle();
         SendMessageA(player.window(), WM_TIMER, 4441, 0);
@@ -232,12 +201,9 @@ class ListenerRun : public PluginOnEitherWindow {
             if (unjudged()) {
                 continue;
             }
-            if (!now || report != *now) {
-                return fail("a report of a song that is not heard now:\n" + report);
-            }
-            if (ear.play->reported) {
-                return fail("a play of a song reported twice:\n" + report);
-            }
+            ASSERT_TRUE(now && report == *now) << second() << "a song not heard now is reported:\n"
+                                               << report;
+            ASSERT_FALSE(ear.play->reported) << second() << "a play is reported twice";
             ear.play->reported = true;
         }
         if (player.play_status == PLAYER_STOPPED) {
@@ -246,22 +212,17 @@ class ListenerRun : public PluginOnEitherWindow {
         player.pass_time(1);
     }
     void end_play() {
-        const std::optional<Play>& play = ear.play;
-        if (play && !play->song.empty() && play->heard > WAIT + 1 && !play->reported &&
-            play->excuse == nullptr) {
-            fail("a play heard for " + std::to_string(play->heard) + " s was not reported:\n" +
-                 play->song);
-        }
+        const std::optional<Play> play = std::move(ear.play);
         ear.play.reset();
+        EXPECT_FALSE(play && !play->song.empty() && play->heard > WAIT + 1 && !play->reported &&
+                     play->excuse == nullptr)
+            << second() << "a play heard for " << play->heard << " s is not reported:\n"
+            << play->song;
     }
-    void fail(const std::string& what) {
-        if (ear.failure.empty()) {
-            ear.failure = "second " + std::to_string(ear.second) + ": " + what;
-        }
-    }
+    std::string second() const { return "second " + std::to_string(ear.second) + ": "; }
 
-    // One seed's run, from a freshly loaded module.
-    std::string listen(unsigned seed, std::map<std::string, int>& done) {
+    // One seed's run, from a freshly loaded module, up to its first failure.
+    void listen(unsigned seed) {
         random.seed(seed);
         ear = Ear();
         write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
@@ -274,22 +235,19 @@ class ListenerRun : public PluginOnEitherWindow {
         KillTimer(player.window(), 4441); // only the run's own ticks
         handle();
         mailslot.take_all();
-        for (; ear.second < SECONDS_PER_SEED && ear.failure.empty(); ++ear.second) {
+        for (; ear.second < SECONDS_PER_SEED && !HasFailure(); ++ear.second) {
             act();
             one_second();
         }
         end_play();
-        for (const auto& [action, times] : ear.done) {
-            done[action] += times;
-        }
         player.messages.clear();
-        return ear.failure;
     }
 
     std::mt19937 random;
     int next_name = 0;
     std::map<std::string, std::map<std::wstring, std::string>> songs; // by file, by shown title
     Ear ear;
+    std::map<std::string, int> done; // how often the listener did each thing
     StationMailslot mailslot;
 };
 
@@ -297,17 +255,20 @@ TEST_P(ListenerRun, EveryPlayHeardLongerThanWaitIsReportedOnceWhileHeard) {
     ASSERT_TRUE(mailslot.is_open());
     const char* replay = getenv("VORN_LISTENER_SEED");
     const unsigned first = replay ? strtoul(replay, nullptr, 10) : GetTickCount();
-    std::map<std::string, int> done;
     for (unsigned seed = first; seed < first + (replay ? 1 : SEEDS); ++seed) {
         if (seed != first) { // every seed from a freshly loaded module
             TearDown();
             SetUp();
         }
-        ASSERT_EQ(listen(seed, done), "") << "replay: VORN_LISTENER_SEED=" << seed;
+        SCOPED_TRACE(testing::Message() << "replay: VORN_LISTENER_SEED=" << seed);
+        listen(seed);
+        if (HasFailure()) {
+            return;
+        }
     }
+    EXPECT_TRUE(replay || done.size() == 10) << "every action, many times";
     for (const auto& [action, times] : done) {
-        printf("%s: %d times\n", action.c_str(), times);
-        EXPECT_GE(times, replay ? 0 : 10) << action;
+        EXPECT_TRUE(replay || times >= 10) << action << ": " << times << " times";
     }
 }
 
