@@ -41,14 +41,6 @@ void schedule_if_new() {
     }
 }
 
-// A resume goes on with the song that was paused: the same song keeps its count, and is not
-// reported again, with Repeat on or off. Repeat reports a replay, and a resume is none.
-void schedule_if_resumed_into_another() {
-    if (!is_same_song(tracker.last_song, tracker.current)) {
-        schedule_current_song();
-    }
-}
-
 bool names_no_song(const SongInfo& song) {
     return song.title[0] == '\0' || song.artist[0] == '\0';
 }
@@ -114,6 +106,66 @@ void take_song(WPARAM position, const SongInfo& song, bool is_stream) {
     tracker.current = song;
     tracker.stream_entry = is_stream ? entry_name_key(position) : 0;
     tracker.held = false;
+}
+
+WPARAM list_position() {
+    return static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
+}
+
+// What a status notification announces, told from the player's status, the fetch gate and
+// what the tracker has seen since the notification before.
+enum class StatusEvent {
+    NotPlaying, // a pause or a stop
+    // The second announcement of a start, after the first one fetched: nothing new.
+    Announced,
+    // The second announcement right after a fetch taken for a resume: the song was started
+    // again from its beginning while paused (a double-click, or a stop and play handled late).
+    StartedWhilePaused,
+    Started, // after a stop, a change of song or a replay: the song starts from its beginning
+    Resumed, // playing again after a pause: the song goes on
+};
+
+StatusEvent status_event(HWND window) {
+    if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
+        return StatusEvent::NotPlaying;
+    }
+    // A fetch always leaves the gate at 0.
+    if (status_gate < 1) {
+        return tracker.fetched_as_resume && !tracker.seen_paused ? StatusEvent::StartedWhilePaused
+                                                                 : StatusEvent::Announced;
+    }
+    return tracker.seen_paused ? StatusEvent::Resumed : StatusEvent::Started;
+}
+
+void start_song() {
+    status_gate = 0;
+    fetch_song_info(list_position());
+    schedule_if_new();
+}
+
+// The song that was paused goes on where it was: the same song keeps its count, and is not
+// reported again, with Repeat on or off. Repeat reports a replay, and a resume is none.
+void resume_song() {
+    const WPARAM position = list_position();
+    // What played goes on, which after a list edit can be another entry than the one at the
+    // list position: nothing is fetched, and the gate stays open.
+    if (!list_position_plays(position)) {
+        return;
+    }
+    status_gate = 0;
+    tracker.fetched_as_resume = true;
+    SongInfo song;
+    const bool is_stream = read_song(position, song);
+    // A station buffering names no song: the paused one is held until it names one again.
+    if (is_stream && names_no_song(song)) {
+        tracker.stream_entry = entry_name_key(position);
+        tracker.held = true;
+        return;
+    }
+    take_song(position, song, is_stream);
+    if (!is_same_song(tracker.last_song, tracker.current)) {
+        schedule_current_song();
+    }
 }
 
 } // namespace
@@ -200,61 +252,40 @@ void on_report_timer(HWND window) {
 }
 
 void on_status_changed(HWND window) {
-    if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
-        // A stop that is over before the next tick is seen only here; last_song and pending
-        // are the timer's to clear.
-        note_not_playing(ask_player(window, IPC_ISPLAYING));
-        tracker.fetched_as_resume = false;
-        return;
-    }
-    // Playing again: whether or not this notification fetches, a pause before it is over, and
-    // the next song started from its beginning (the player's own repeat) is a replay.
-    const bool resumed = tracker.seen_paused;
-    const bool started_while_paused = tracker.fetched_as_resume && !resumed;
-    tracker.seen_paused = false;
+    const StatusEvent event = status_event(window);
     tracker.fetched_as_resume = false;
-    if (status_gate < 1) {
+    if (event != StatusEvent::NotPlaying) {
+        // Whether or not this notification fetches, a pause before it is over, and the next
+        // song started from its beginning (the player's own repeat) is a replay.
+        tracker.seen_paused = false;
+    }
+    switch (event) {
+    case StatusEvent::NotPlaying:
+        // Asked again. A stop that is over before the next tick is seen only here; last_song
+        // and pending are the timer's to clear.
+        note_not_playing(ask_player(window, IPC_ISPLAYING));
+        return;
+    case StatusEvent::Announced:
         ++status_gate;
-        // A fetch always leaves the gate at 0, so the second announcement of a start lands here:
-        // the song the first one took for resumed was started again from its beginning.
-        if (started_while_paused) {
-            schedule_if_new();
-        }
         return;
-    }
-    const WPARAM position =
-        static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
-    // A resume goes on with what played, which after a list edit can be another entry than the
-    // one at the list position: nothing is fetched, and the gate stays open.
-    if (resumed && !list_position_plays(position)) {
-        return;
-    }
-    status_gate = 0;
-    tracker.fetched_as_resume = resumed;
-    if (!resumed) {
-        fetch_song_info(position);
+    case StatusEvent::StartedWhilePaused:
+        ++status_gate;
         schedule_if_new();
         return;
-    }
-    SongInfo song;
-    const bool is_stream = read_song(position, song);
-    // A station buffering names no song: the paused one goes on where it was, held until the
-    // station names a song again.
-    if (is_stream && names_no_song(song)) {
-        tracker.stream_entry = entry_name_key(position);
-        tracker.held = true;
+    case StatusEvent::Started:
+        start_song();
+        return;
+    case StatusEvent::Resumed:
+        resume_song();
         return;
     }
-    take_song(position, song, is_stream);
-    schedule_if_resumed_into_another();
 }
 
 void on_stream_title_changed(HWND window) {
     if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
         return;
     }
-    const WPARAM position =
-        static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
+    const WPARAM position = list_position();
     // The first notifications of a change of song come before its status notification, and a
     // stream removed from the list plays on while the list position moves to another entry:
     // either way the entry there is not the stream, and nothing is read from it. Which song
