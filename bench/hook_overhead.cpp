@@ -15,6 +15,7 @@
 
 #include "common/plugin_constants.h"
 #include "common/plugin_settings.h"
+#include "core/stream_song.h"
 #include "core/tracker.h"
 #include "plugin/host_interface.h"
 #include "plugin/plugin_record.h"
@@ -86,7 +87,7 @@ void play_stream(PlayerStandin& player, const PlaylistEntry& stream) {
 // Microseconds of title notifications of a stream that names the same song each time, as the
 // player posts them every few seconds.
 std::vector<double> time_title_notifications(PlayerStandin& player) {
-    tracker.current_is_stream = true;
+    tracker.stream_entry = entry_name_key(0); // the stream at the list position
     std::vector<double> notifications;
     for (int i = 0; i < FETCHES; ++i) {
         player.messages.clear();
@@ -173,7 +174,7 @@ int main() {
         play_stream(player, road.stream);
         road.notifications = time_title_notifications(player);
     }
-    tracker.current_is_stream = false;
+    tracker.stream_entry = 0;
     tracker.held = false;
     tracker.pending = false;
     tracker.tick_count = 0;

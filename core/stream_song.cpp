@@ -32,13 +32,27 @@ void split_title(const char (&title)[FIELD_SIZE], SongInfo& song) {
 
 } // namespace
 
-bool is_stream_entry(WPARAM position) {
+namespace {
+
+// FNV-1a, 64 bits, over the name's code units.
+template <typename Char> uint64_t name_key(const Char* name) {
+    uint64_t key = 14695981039346656037u;
+    for (; *name != 0; ++name) {
+        key = (key ^ static_cast<uint64_t>(*name)) * 1099511628211u;
+    }
+    return key;
+}
+
+} // namespace
+
+uint64_t entry_name_key(WPARAM position) {
     HWND player = plugin_record.hwndParent;
     if (const wchar_t* wide_name =
             player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position))) {
-        return is_stream_url(wide_name);
+        return name_key(wide_name);
     }
-    return is_stream_url(player_text<char>(ask_player(player, IPC_GETPLAYLISTFILE, position)));
+    const char* name = player_text<char>(ask_player(player, IPC_GETPLAYLISTFILE, position));
+    return name == nullptr ? 0 : name_key(name);
 }
 
 void read_stream_song(WPARAM position, SongInfo& song) {

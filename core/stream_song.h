@@ -10,12 +10,15 @@
 // - an Ogg Vorbis or Windows Media station answers no key at all: its song is only in the title
 //   the player shows, "Artist - Title" or a status text while it connects or buffers.
 
+#include <stdint.h>
 #include <windows.h>
 
 #include "common/song_info.h"
 
-// Whether the playlist entry at `position` is a stream, asked by its name alone.
-bool is_stream_entry(WPARAM position);
+// A key for the name of the playlist entry at `position`, as the player hands it out: entries
+// of the same name have the same key, others (but for a chance of one in 2^64) another; 0 for
+// a position without an entry.
+uint64_t entry_name_key(WPARAM position);
 
 // Fills `song` for the stream at `position` whose tags name no song: from the station's title,
 // split at its first " - " (the artist before, the title after), with the station's name as the

@@ -1,6 +1,7 @@
 #include "core/tracker.h"
 
 #include <string.h>
+#include <wchar.h>
 
 #include "common/plugin_constants.h"
 #include "common/plugin_settings.h"
@@ -29,15 +30,33 @@ void schedule_current_song() {
     tracker.tick_count = 0;
 }
 
-// A fetched song is scheduled unless it is the last one; with Repeat, always, except on a
-// resume: Repeat reports a song again when it is replayed, and a resume is no replay.
-void schedule_if_new(bool resumed) {
-    if ((plugin_settings.Repeat && !resumed) || !is_same_song(tracker.last_song, tracker.current)) {
+// A fetched song is scheduled unless it is the last one; with Repeat, always. A song started
+// again from its beginning starts its delay again, while it waits.
+void schedule_if_new() {
+    if (plugin_settings.Repeat || !is_same_song(tracker.last_song, tracker.current)) {
         schedule_current_song();
     } else {
         // Already reported stays reported; still waiting starts its delay again.
         tracker.tick_count = 0;
     }
+}
+
+bool names_no_song(const SongInfo& song) {
+    return song.title[0] == '\0' || song.artist[0] == '\0';
+}
+
+// Whether the entry at the list position is the one that plays. When the playing entry is
+// removed from the list, the player goes on playing it and moves its list position back one
+// place, to another entry. Players 5.5 and later name the playing file; older ones cannot
+// tell, and the entry is taken for the playing one.
+bool list_position_plays(WPARAM position) {
+    const HWND player = plugin_record.hwndParent;
+    const wchar_t* playing = player_text<wchar_t>(ask_player(player, IPC_GET_PLAYING_FILENAME));
+    if (playing == nullptr) {
+        return true;
+    }
+    const wchar_t* entry = player_text<wchar_t>(ask_player(player, IPC_GETPLAYLISTFILEW, position));
+    return entry != nullptr && wcscmp(playing, entry) == 0;
 }
 
 // Reads the entry's song into `song`; returns whether the entry is a stream. The player hands
@@ -74,11 +93,78 @@ void note_not_playing(LRESULT status) {
     if (status == PLAY_STATUS_STOPPED) {
         status_gate = 1;
         tracker.tick_count = 0;
-        tracker.current_is_stream = false;
+        tracker.stream_entry = 0;
         tracker.held = false;
         tracker.seen_paused = false;
     } else if (status != PLAY_STATUS_PLAYING) {
         tracker.seen_paused = true;
+    }
+}
+
+// The song read from the entry at `position` becomes the current one.
+void take_song(WPARAM position, const SongInfo& song, bool is_stream) {
+    tracker.current = song;
+    tracker.stream_entry = is_stream ? entry_name_key(position) : 0;
+    tracker.held = false;
+}
+
+WPARAM list_position() {
+    return static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
+}
+
+// What a status notification announces, told from the player's status, the fetch gate and
+// what the tracker has seen since the notification before.
+enum class StatusEvent {
+    NotPlaying, // a pause or a stop
+    // The second announcement of a start, after the first one fetched: nothing new.
+    Announced,
+    // The second announcement right after a fetch taken for a resume: the song was started
+    // again from its beginning while paused (a double-click, or a stop and play handled late).
+    StartedWhilePaused,
+    Started, // after a stop, a change of song or a replay: the song starts from its beginning
+    Resumed, // playing again after a pause: the song goes on
+};
+
+StatusEvent status_event(HWND window) {
+    if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
+        return StatusEvent::NotPlaying;
+    }
+    // A fetch always leaves the gate at 0.
+    if (status_gate < 1) {
+        return tracker.fetched_as_resume && !tracker.seen_paused ? StatusEvent::StartedWhilePaused
+                                                                 : StatusEvent::Announced;
+    }
+    return tracker.seen_paused ? StatusEvent::Resumed : StatusEvent::Started;
+}
+
+void start_song() {
+    status_gate = 0;
+    fetch_song_info(list_position());
+    schedule_if_new();
+}
+
+// The song that was paused goes on where it was: the same song keeps its count, and is not
+// reported again, with Repeat on or off. Repeat reports a replay, and a resume is none.
+void resume_song() {
+    const WPARAM position = list_position();
+    // What played goes on, which after a list edit can be another entry than the one at the
+    // list position: nothing is fetched, and the gate stays open.
+    if (!list_position_plays(position)) {
+        return;
+    }
+    status_gate = 0;
+    tracker.fetched_as_resume = true;
+    SongInfo song;
+    const bool is_stream = read_song(position, song);
+    // A station buffering names no song: the paused one is held until it names one again.
+    if (is_stream && names_no_song(song)) {
+        tracker.stream_entry = entry_name_key(position);
+        tracker.held = true;
+        return;
+    }
+    take_song(position, song, is_stream);
+    if (!is_same_song(tracker.last_song, tracker.current)) {
+        schedule_current_song();
     }
 }
 
@@ -90,7 +176,7 @@ LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
     } else if (message == WM_WA_IPC && lParam == IPC_CB_MISC) {
         if (wParam == IPC_CB_MISC_STATUS) {
             on_status_changed(window);
-        } else if (wParam == IPC_CB_MISC_TITLE && tracker.current_is_stream) {
+        } else if (wParam == IPC_CB_MISC_TITLE && tracker.stream_entry != 0) {
             // A file's song never changes with its title: after a file's fetch, this is only
             // passed on.
             on_stream_title_changed(window);
@@ -103,6 +189,11 @@ LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void install_hook(HWND window) {
+    // Once is enough: installed over itself, the hook would keep itself as the procedure to
+    // call on, and every message would recurse until the stack ran out.
+    if (tracker.previous_window_proc != nullptr) {
+        return;
+    }
     const LONG_PTR hook = reinterpret_cast<LONG_PTR>(hook_window_proc);
     tracker.window_is_unicode = IsWindowUnicode(window) != FALSE;
     tracker.previous_window_proc = reinterpret_cast<WNDPROC>(
@@ -114,12 +205,17 @@ void remove_hook(HWND window) {
     const LONG_PTR hook = reinterpret_cast<LONG_PTR>(hook_window_proc);
     const LONG_PTR previous = reinterpret_cast<LONG_PTR>(tracker.previous_window_proc);
     if (tracker.window_is_unicode) {
-        if (GetWindowLongPtrW(window, GWLP_WNDPROC) == hook) {
-            SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+        if (GetWindowLongPtrW(window, GWLP_WNDPROC) != hook) {
+            return;
         }
-    } else if (GetWindowLongPtrA(window, GWLP_WNDPROC) == hook) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+    } else {
+        if (GetWindowLongPtrA(window, GWLP_WNDPROC) != hook) {
+            return;
+        }
         SetWindowLongPtrA(window, GWLP_WNDPROC, previous);
     }
+    tracker.previous_window_proc = nullptr;
 }
 
 void on_report_timer(HWND window) {
@@ -156,56 +252,60 @@ void on_report_timer(HWND window) {
 }
 
 void on_status_changed(HWND window) {
-    if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
-        // A stop that is over before the next tick is seen only here; last_song and pending
-        // are the timer's to clear.
-        note_not_playing(ask_player(window, IPC_ISPLAYING));
-        tracker.fetched_as_resume = false;
-        return;
-    }
-    // Playing again: whether or not this notification fetches, a pause before it is over, and
-    // the next song started from its beginning (the player's own repeat) is a replay.
-    const bool resumed = tracker.seen_paused;
-    const bool started_while_paused = tracker.fetched_as_resume && !resumed;
-    tracker.seen_paused = false;
+    const StatusEvent event = status_event(window);
     tracker.fetched_as_resume = false;
-    if (status_gate < 1) {
+    if (event != StatusEvent::NotPlaying) {
+        // Whether or not this notification fetches, a pause before it is over, and the next
+        // song started from its beginning (the player's own repeat) is a replay.
+        tracker.seen_paused = false;
+    }
+    switch (event) {
+    case StatusEvent::NotPlaying:
+        // Asked again. A stop that is over before the next tick is seen only here; last_song
+        // and pending are the timer's to clear.
+        note_not_playing(ask_player(window, IPC_ISPLAYING));
+        return;
+    case StatusEvent::Announced:
         ++status_gate;
-        // A fetch always leaves the gate at 0, so the second announcement of a start lands here.
-        if (started_while_paused && plugin_settings.Repeat) {
-            schedule_current_song();
-        }
+        return;
+    case StatusEvent::StartedWhilePaused:
+        ++status_gate;
+        schedule_if_new();
+        return;
+    case StatusEvent::Started:
+        start_song();
+        return;
+    case StatusEvent::Resumed:
+        resume_song();
         return;
     }
-    status_gate = 0;
-    fetch_song_info(static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS)));
-    schedule_if_new(resumed);
-    tracker.fetched_as_resume = resumed;
 }
 
 void on_stream_title_changed(HWND window) {
     if (ask_player(window, IPC_ISPLAYING) != PLAY_STATUS_PLAYING) {
         return;
     }
-    const WPARAM position =
-        static_cast<WPARAM>(ask_player(plugin_record.hwndParent, IPC_GETLISTPOS));
-    // The first notifications of a change of song come before its status notification: the
-    // entry may be a file by now, and nothing is read from it.
-    if (!is_stream_entry(position)) {
+    const WPARAM position = list_position();
+    // The first notifications of a change of song come before its status notification, and a
+    // stream removed from the list plays on while the list position moves to another entry:
+    // either way the entry there is not the stream, and nothing is read from it. Which song
+    // plays is unknown until the next fetch, so the waiting one is held.
+    if (entry_name_key(position) != tracker.stream_entry) {
+        tracker.held = true;
         return;
     }
     SongInfo song;
     read_song(position, song);
     // Connecting, buffering, a jingle or an advert name no song: the waiting one is held until
     // the stream names a song again, so that a short song before a long jingle is not reported.
-    tracker.held = song.title[0] == '\0' || song.artist[0] == '\0';
+    tracker.held = names_no_song(song);
     // The player announces the same song again on every bitrate change, buffering text, pause
     // and resume: that must never restart its delay, nor report it twice.
     if (tracker.held || is_same_song(tracker.current, song)) {
         return;
     }
     tracker.current = song;
-    schedule_if_new(false);
+    schedule_if_new();
 }
 
 void forget_last_song() {
@@ -215,6 +315,8 @@ void forget_last_song() {
 }
 
 void fetch_song_info(WPARAM position) {
-    tracker.current_is_stream = read_song(position, tracker.current);
-    tracker.held = false;
+    // Read whole before any of it is taken: the player's answers come one request at a time.
+    SongInfo song;
+    const bool is_stream = read_song(position, song);
+    take_song(position, song, is_stream);
 }

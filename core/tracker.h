@@ -25,10 +25,11 @@ struct TrackerState {
     // calls on with the wide functions: with the ANSI ones, Windows would turn every text
     // message to the player into code page 932 and back, losing what it cannot hold.
     bool window_is_unicode = false;
-    // The current entry was a stream when it was fetched: its songs change inside it, each
-    // announced by the player's title notification. `current` is then always the song the
-    // stream last named, since naming no song changes nothing.
-    bool current_is_stream = false;
+    // Where the current entry is a stream, the key of its name (entry_name_key), else 0. A
+    // stream's songs change inside it, each announced by the player's title notification, and
+    // are read from the entry at the list position while that is still the stream: `current` is
+    // then always the song the stream last named, since naming no song changes nothing.
+    uint64_t stream_entry = 0;
     // The stream names no song for now (connecting, buffering, a jingle): the waiting song
     // neither counts nor is replaced, as during a pause.
     bool held = false;
@@ -58,11 +59,12 @@ extern int32_t status_gate;
 LRESULT CALLBACK hook_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Puts hook_window_proc in front of the window's procedure, the way the window was made (ANSI
-// or Unicode), and keeps the procedure it replaced.
+// or Unicode), and keeps the procedure it replaced; does nothing while one is kept.
 void install_hook(HWND window);
 
-// Puts the replaced procedure back, but only while the hook is still the window's procedure:
-// a subclass installed after ours still calls ours, and that chain is its owner's to keep.
+// Puts the replaced procedure back and forgets it, but only while the hook is still the
+// window's procedure: a subclass installed after ours still calls ours, and that chain is its
+// owner's to keep.
 void remove_hook(HWND window);
 
 // `window` is the window the hook was called for: the player's main window.

@@ -25,6 +25,10 @@ constexpr LPARAM IPC_GETINIFILEW = 1334;             // -> const wchar_t* path
 // The title the player shows for the playing entry (at most 400 characters), kept by the player
 // for its whole life; players before 5.5 answer 1.
 constexpr LPARAM IPC_GET_PLAYING_TITLE = 3034; // -> const wchar_t* title
+// The name of the file that plays, kept by the player for its whole life; players before 5.5
+// answer 1. After a list edit it can differ from the entry at the list position, which the
+// player moves back when the playing entry is removed and goes on playing it.
+constexpr LPARAM IPC_GET_PLAYING_FILENAME = 3031; // -> const wchar_t* file name
 
 // Sends one request to the player's main window and returns the player's answer.
 inline LRESULT ask_player(HWND player, LPARAM operation, WPARAM argument = 0) {

@@ -167,6 +167,15 @@ TEST_P(PluginOnEitherWindow, QuitLeavesAChainThatOthersExtendedAlone) {
     }
 }
 
+TEST_F(PluginModuleTest, ASecondInitLeavesOneHook) {
+    init();
+    init();
+    player.notify_status_changed();
+    EXPECT_EQ(count(WM_WA_IPC, IPC_CB_MISC_STATUS, IPC_CB_MISC), 1);
+    quit();
+    EXPECT_EQ(player.window_proc(), player_proc);
+}
+
 INSTANTIATE_TEST_SUITE_P(, PluginOnEitherWindow,
                          testing::Values(WindowKind::Ansi, WindowKind::Unicode), window_kind_name);
 

@@ -128,6 +128,118 @@ TEST_F(PluginModuleTest, WithRepeatOnAReplayIsReportedAgainAndAResumeIsNot) {
     }
 }
 
+// A resume goes on with the song that was paused: it keeps the time the song has played, even
+// when the player's notification lets the song be fetched again, also while a station buffers,
+// and after the playing entry left the list. Starting a song again while paused is no resume.
+// A station that left the list is no longer read: no other entry's song is taken for its own.
+TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
+    StationMailslot mailslot;
+    ASSERT_TRUE(mailslot.is_open());
+    write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
+    init();
+    KillTimer(player.window(), 4441); // only the test's ticks
+    // The first resume after a fetch only opens the gate; the second one fetches.
+    const auto pause_and_resume = [&] {
+        player.pause();
+        play_for(1);
+        player.resume();
+        play_for(1);
+    };
+    // An Ogg station that buffers after 8 s of its song, and one after 14 s.
+    const auto station = [](int seconds_before_buffering) {
+        PlaylistEntry ogg = {"http://radio.example.jp:8000/yoru.ogg"};
+        ogg.stream = StreamStation{
+            L"",
+            L"",
+            {{L"S - song", seconds_before_buffering}, {L"Prebuffering : 42%", 8}, {L"S - song", 30}},
+            1,
+            0,
+            StreamKind::Ogg};
+        return ogg;
+    };
+    PlaylistEntry mp3_station = {"http://radio.example.jp:8000/sakura"};
+    mp3_station.stream = StreamStation{L"", L"", {{L"S - song", 6}, {L"T - next", 30}}};
+    const PlaylistEntry files[] = {{"C:\\music\\a.mp3", "first", "artist", "album", "genre"},
+                                   {"C:\\music\\b.mp3", "second", "artist", "album", "genre"}};
+    const std::string first = expected_report("first", "artist", "album", "genre");
+    const std::string station_song = expected_report("song", "S", "", "");
+    struct Case {
+        const char* name;
+        std::vector<PlaylistEntry> playlist;
+        std::function<void()> script; // from the start of entry 0
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"a waiting song paused and resumed twice",
+         {files[0], files[1]},
+         [&] {
+             play_for(7);
+             pause_and_resume();
+             pause_and_resume();
+             play_for(3);
+         },
+         {first}},
+        {"a waiting song started again while paused",
+         {files[0], files[1]},
+         [&] {
+             play_for(7);
+             pause_and_resume();
+             player.pause();
+             play_for(1);
+             player.play(0);
+             play_for(10);
+         },
+         {}},
+        {"a station's reported song, resumed twice while it buffers",
+         {station(14)},
+         [&] {
+             play_for(16);
+             pause_and_resume();
+             pause_and_resume();
+             play_for(30);
+         },
+         {station_song}},
+        {"a station's waiting song, resumed twice while it buffers",
+         {station(8)},
+         [&] {
+             play_for(9);
+             pause_and_resume();
+             pause_and_resume();
+             play_for(10);
+         },
+         {station_song}},
+        {"the playing entry removed, then resumed twice",
+         {files[0], files[1]},
+         [&] {
+             play_for(12);
+             pause_and_resume();
+             player.remove_entry(0);
+             pause_and_resume();
+             play_for(15);
+         },
+         {first}},
+        {"a station removed from the list while its song waits",
+         {mp3_station, files[0]},
+         [&] {
+             play_for(4);
+             player.remove_entry(0);
+             play_for(30);
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        player.stop();
+        play_for(1);
+        player.playlist = c.playlist;
+        player.play(0);
+        c.script();
+        player.stop();
+        play_for(1);
+        EXPECT_EQ(mailslot.take_all(), c.expected);
+    }
+}
+
 // Streams: songs that change inside one playlist entry, each reported once, `Wait` after the
 // stream names it, with Repeat off and on; the player announces the same song again every 2 s,
 // as a variable bitrate makes it do. An MP3 station names its songs by its title, "Artist -

@@ -36,6 +36,9 @@ struct PlaylistEntry {
     // A stream, whose URL is file_name (and wide_file_name). The song's four fields above are
     // a podcast episode's tag, and stay empty for a station.
     std::optional<StreamStation> stream;
+    // A URL entry with an extension hint (".OGG"): the player plays it through its local file
+    // proxy, and names the playing file by the proxy's URL.
+    std::wstring extension_hint;
 };
 
 // The ANSI code page's text in UTF-16.

@@ -15,6 +15,7 @@ void PlayerStandin::play(LRESULT index) {
         post_notification(IPC_CB_MISC_STATUS);
     }
     list_pos = index;
+    removed_playing_.reset();
     play_status = PLAYER_PLAYING;
     stream_.start();
     post_notification(IPC_CB_MISC_TITLE);
@@ -39,8 +40,29 @@ void PlayerStandin::resume() {
 
 void PlayerStandin::stop() {
     play_status = PLAYER_STOPPED;
+    removed_playing_.reset();
     post_notification(IPC_CB_MISC_TITLE);
     post_notification(IPC_CB_MISC_STATUS);
+}
+
+void PlayerStandin::remove_entry(LRESULT index) {
+    if (index < 0 || size_t(index) >= playlist.size()) {
+        return;
+    }
+    if (index == list_pos && play_status != PLAYER_STOPPED && !removed_playing_) {
+        removed_playing_ = playlist[index];
+    }
+    playlist.erase(playlist.begin() + index);
+    if (index <= list_pos && list_pos > 0) {
+        --list_pos;
+    }
+}
+
+void PlayerStandin::insert_entry(LRESULT index, const PlaylistEntry& entry) {
+    playlist.insert(playlist.begin() + index, entry);
+    if (index <= list_pos) {
+        ++list_pos;
+    }
 }
 
 void PlayerStandin::pass_time(int seconds) {
@@ -53,10 +75,11 @@ void PlayerStandin::pass_time(int seconds) {
 }
 
 std::wstring PlayerStandin::playing_title() const {
-    if (list_pos < 0 || size_t(list_pos) >= playlist.size()) {
+    const PlaylistEntry* playing = playing_entry();
+    if (playing == nullptr) {
         return L"";
     }
-    const PlaylistEntry& entry = playlist[list_pos];
+    const PlaylistEntry& entry = *playing;
     if (entry.stream) {
         const std::wstring name = kept(entry.wide_file_name, entry.file_name);
         if (playing_stream() != &entry) {
@@ -69,13 +92,22 @@ std::wstring PlayerStandin::playing_title() const {
     return tagged_title(entry);
 }
 
-// The entry playing or paused, if it is a stream.
-const PlaylistEntry* PlayerStandin::playing_stream() const {
-    if (play_status == PLAYER_STOPPED || list_pos < 0 || size_t(list_pos) >= playlist.size() ||
-        !playlist[list_pos].stream) {
+// The entry that plays, or would play from stopped: the one removed while it played, else the
+// one at the list position; none where the position has no entry.
+const PlaylistEntry* PlayerStandin::playing_entry() const {
+    if (removed_playing_) {
+        return &*removed_playing_;
+    }
+    if (list_pos < 0 || size_t(list_pos) >= playlist.size()) {
         return nullptr;
     }
     return &playlist[list_pos];
+}
+
+// The entry playing or paused, if it is a stream.
+const PlaylistEntry* PlayerStandin::playing_stream() const {
+    const PlaylistEntry* entry = play_status == PLAYER_STOPPED ? nullptr : playing_entry();
+    return entry != nullptr && entry->stream ? entry : nullptr;
 }
 
 void PlayerStandin::notify_status_changed() {

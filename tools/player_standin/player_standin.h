@@ -18,6 +18,9 @@
 //   end_session end it as the player ends.
 // - IPC_GET_PLAYING_TITLE answers the title the player shows, on either kind of window, so
 //   that streams can be followed through both; playing_title_answer plays a player before 5.5.
+// - IPC_GET_PLAYING_FILENAME, on a Unicode window, names the file that plays, which after a list
+//   edit need not be the entry at the list position; for a URL with an extension hint it names
+//   the player's local proxy for it. An ANSI window, an older player, answers 1.
 // - An entry can be a stream (stream_station.h): time passes for it only through pass_time.
 //
 // Its parts: the window and its message record in player_window.cpp, the answers to requests in
@@ -71,6 +74,13 @@ class PlayerStandin {
     void pause();
     void resume();
     void stop();
+
+    // The list edited while it plays, as the player's playlist editor edits it. Removing an
+    // entry at or before the list position moves the position back one place, but not below 0;
+    // a removed entry that plays goes on playing. Inserting at or before the position moves the
+    // position along with its entry. Neither announces anything.
+    void remove_entry(LRESULT index);
+    void insert_entry(LRESULT index, const PlaylistEntry& entry);
 
     // Seconds of playing go by: a playing stream moves on, and the player posts the title
     // notification for each change of what it shows and each decoder notice. Nothing else
@@ -130,6 +140,7 @@ class PlayerStandin {
     static PlayerStandin* receiver(HWND window, UINT message, LPARAM lParam);
     // Playback and the exit order (playback.cpp).
     void post_notification(WPARAM kind);
+    const PlaylistEntry* playing_entry() const;
     const PlaylistEntry* playing_stream() const;
     void call_quit_once();
     // The answers (request_dispatch.cpp).
@@ -139,6 +150,8 @@ class PlayerStandin {
     LRESULT answer_file_name(WPARAM index, bool wide);
     static LRESULT answer_text(const std::wstring& text, bool wide, KeptText& kept);
     LRESULT answer_playing_title();
+    LRESULT answer_playing_file_name();
+    std::vector<const PlaylistEntry*> named_entries() const;
     std::optional<std::wstring> stream_value(const PlaylistEntry& entry, const char* key) const;
     std::optional<std::wstring> wide_value(const std::wstring& file_name,
                                            const std::string& key) const;
@@ -148,10 +161,14 @@ class PlayerStandin {
     HWND window_ = nullptr;
     bool quit_called_ = false;
     StreamReception stream_;
+    // The entry that plays although it was removed from the list; none once another starts.
+    std::optional<PlaylistEntry> removed_playing_;
     KeptText ini_answer_;
     // Room for a long file name in either form; overwritten by every file name request.
     char file_name_buffer_[MAX_PATH * 4];
     wchar_t wide_file_name_buffer_[MAX_PATH * 4];
     // The player's own title buffer: at most 400 characters, where it stays while it runs.
     wchar_t playing_title_buffer_[401] = {};
+    // Where it keeps the playing file's name.
+    wchar_t playing_file_name_buffer_[MAX_PATH * 4] = {};
 };

@@ -87,6 +87,8 @@ std::optional<LRESULT> PlayerStandin::answer_unicode_request(WPARAM wParam, LPAR
     switch (operation) {
     case IPC_GETPLAYLISTFILEW:
         return answer_file_name(wParam, true);
+    case IPC_GET_PLAYING_FILENAME:
+        return answer_playing_file_name();
     case IPC_GETINIFILE:
     case IPC_GETINIFILEW:
         if (raw_ini_answer) {
@@ -158,10 +160,37 @@ LRESULT PlayerStandin::answer_playing_title() {
     return reinterpret_cast<LRESULT>(playing_title_buffer_);
 }
 
+// The file that plays; an entry with an extension hint plays through the player's local proxy.
+LRESULT PlayerStandin::answer_playing_file_name() {
+    std::wstring name;
+    if (const PlaylistEntry* entry = playing_entry()) {
+        name = kept(entry->wide_file_name, entry->file_name);
+        if (!entry->extension_hint.empty()) {
+            name = L"http://127.0.0.1:48620/fileproxy?destination=" + name + L"?ext=" +
+                   entry->extension_hint;
+        }
+    }
+    lstrcpynW(playing_file_name_buffer_, name.c_str(), std::size(playing_file_name_buffer_));
+    return reinterpret_cast<LRESULT>(playing_file_name_buffer_);
+}
+
+// What a lookup by file name can find: the list's entries, and a removed one that still plays.
+std::vector<const PlaylistEntry*> PlayerStandin::named_entries() const {
+    std::vector<const PlaylistEntry*> entries;
+    for (const PlaylistEntry& entry : playlist) {
+        entries.push_back(&entry);
+    }
+    if (removed_playing_) {
+        entries.push_back(&*removed_playing_);
+    }
+    return entries;
+}
+
 // A Unicode player's lookup: by the exact UTF-16 name.
 std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_name,
                                                       const std::string& key) const {
-    for (const PlaylistEntry& entry : playlist) {
+    for (const PlaylistEntry* named : named_entries()) {
+        const PlaylistEntry& entry = *named;
         if (kept(entry.wide_file_name, entry.file_name) == file_name) {
             return entry.stream ? stream_value(entry, key.c_str())
                                 : field_value<std::wstring>(entry, key.c_str());
@@ -173,7 +202,8 @@ std::optional<std::wstring> PlayerStandin::wide_value(const std::wstring& file_n
 // An older player's lookup: by the exact ANSI name.
 std::optional<std::string> PlayerStandin::ansi_value(const std::string& file_name,
                                                      const char* key) const {
-    for (const PlaylistEntry& entry : playlist) {
+    for (const PlaylistEntry* named : named_entries()) {
+        const PlaylistEntry& entry = *named;
         if (entry.file_name != file_name) {
             continue;
         }
