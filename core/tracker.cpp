@@ -140,6 +140,14 @@ StatusEvent status_event(HWND window) {
 void start_song() {
     status_gate = 0;
     fetch_song_info(list_position());
+    // A stream that names no song yet (connecting) is no song: it neither becomes the last song
+    // nor ends the wait of the one before. The song it names next is compared with the last one,
+    // as any song fetched is, so a station started again is not reported again with Repeat off.
+    if (tracker.stream_entry != 0 && names_no_song(tracker.current)) {
+        tracker.held = true;
+        tracker.tick_count = 0;
+        return;
+    }
     schedule_if_new();
 }
 

@@ -34,8 +34,8 @@ struct TrackerState {
     // neither counts nor is replaced, as during a pause.
     bool held = false;
     // The player was seen paused, by a tick or a status notification, since the last status
-    // notification that found it playing: the next fetch is a resume, not a replay, and is
-    // handled as with Repeat off. A stop clears it: play after a stop is a replay.
+    // notification that found it playing: the next one that finds it playing is a resume, and
+    // the song goes on with its count. A stop clears it: play after a stop is a replay.
     bool seen_paused = false;
     // The last status notification fetched the song and was taken for a resume. A resume is
     // announced by one status notification, a start by two, posted together: a second one

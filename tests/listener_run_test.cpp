@@ -28,12 +28,17 @@ const wchar_t* const ARTISTS[] = {L"ミナト", L"川村 葵", L""}; // without 
 // What stations send that names no song: a station ID, a title without an artist, buffering.
 const wchar_t* const NO_SONG[] = {L"さくらFM ジングル", L" - 春の雨", L"Prebuffering : 42%"};
 
+const char OLDER_PLAYER[] = "a player before 5.5, after the playing entry left the list";
+
 // One play of a song: from the second the listener first hears it to the one it gives way.
 struct Play {
     std::string song; // its report; empty for a song that is never sent
     int heard = 0;    // seconds heard: playing, not paused, the song named
     bool reported = false;
     const char* excuse = nullptr; // the documented reason it may go unreported
+    bool repeat = false;          // at its start
+    // Repeat off, and the same song right after itself, which was reported: not sent again.
+    bool again = false;
 };
 
 // What the listener knows.
@@ -42,7 +47,13 @@ struct Ear {
     LRESULT playing_index = -1;           // in the list; -1 once removed from it
     bool repeat = false;
     std::optional<Play> play;
-    std::string last_reported; // title, artist and album; a stop that a tick saw forgets it
+    // The song of the play before (identity()), and whether it was reported in that play or,
+    // with Repeat off, in the plays of it right before; a stop that a tick saw forgets that.
+    std::string previous;
+    bool previous_reported = false;
+    // On an older player the playing entry left the list: what the plugin read since may stay
+    // its last song until a song is reported or a tick sees a stop.
+    bool misread = false;
     int second = 0;
 };
 
@@ -110,7 +121,7 @@ class ListenerRun : public PluginOnEitherWindow {
     bool removed() const { return ear.playing && ear.playing_index < 0; }
     bool unjudged() const { return removed() && player.kind() == WindowKind::Ansi; }
     const char* removal_excuse() const {
-        return unjudged() ? "a player before 5.5, after the playing entry left the list"
+        return unjudged() ? OLDER_PLAYER
                : removed() && ear.playing->stream
                    ? "a station whose entry left the list while it played"
                    : nullptr;
@@ -150,6 +161,7 @@ class ListenerRun : public PluginOnEitherWindow {
             note(playing ? "remove the playing entry" : "remove another entry");
             ear.playing_index = playing ? -1 : ear.playing_index - (index < ear.playing_index);
             player.remove_entry(index);
+            ear.misread |= unjudged();
             if (ear.play && removal_excuse() != nullptr) {
                 ear.play->excuse = removal_excuse();
             }
@@ -185,11 +197,15 @@ class ListenerRun : public PluginOnEitherWindow {
         if (now && (!ear.play || ear.play->song != *now)) {
             end_play();
             ear.play = Play{*now};
+            ear.play->repeat = ear.repeat;
+            const std::string song = identity(*now);
             ear.play->excuse = removal_excuse();
-            if (!ear.repeat && identity(*now) == ear.last_reported) {
-                ear.play->excuse = "Repeat off, and the same song as the last one reported";
+            if (ear.play->excuse == nullptr && ear.misread) {
+                ear.play->excuse = OLDER_PLAYER;
             }
-            trace("heard: " + (now->empty() ? "a song never sent" : identity(*now).substr(75)));
+            ear.play->again = ear.play->excuse == nullptr && !ear.repeat && song == ear.previous &&
+                              ear.previous_reported;
+            trace("heard: " + (now->empty() ? "a song never sent" : song.substr(75)));
         }
         if (now) {
             ++ear.play->heard;
@@ -197,25 +213,35 @@ class ListenerRun : public PluginOnEitherWindow {
         handle();
         SendMessageA(player.window(), WM_TIMER, 4441, 0);
         for (const std::string& report : mailslot.take_all()) {
-            ear.last_reported = identity(report);
+            trace("reported: " + identity(report).substr(75));
             if (unjudged()) {
                 continue;
             }
             ASSERT_TRUE(now && report == *now) << second() << "a song not heard now is reported:\n"
                                                << report;
             ASSERT_FALSE(ear.play->reported) << second() << "a play is reported twice";
-            ear.play->reported = true;
+            ASSERT_FALSE(ear.play->again) << second() << "the same song right after itself is "
+                                          << "reported again with Repeat off:\n"
+                                          << report;
+            ASSERT_GE(ear.play->heard, WAIT + 1) << second() << "a song is reported early";
+            ear.play->reported = true, ear.misread = false;
         }
         if (player.play_status == PLAYER_STOPPED) {
-            ear.last_reported.clear();
+            ear.previous_reported = false, ear.misread = false;
         }
         player.pass_time(1);
     }
     void end_play() {
         const std::optional<Play> play = std::move(ear.play);
         ear.play.reset();
+        if (play) {
+            const std::string song = identity(play->song);
+            ear.previous_reported =
+                play->reported || (!play->repeat && ear.previous_reported && song == ear.previous);
+            ear.previous = song;
+        }
         EXPECT_FALSE(play && !play->song.empty() && play->heard > WAIT + 1 && !play->reported &&
-                     play->excuse == nullptr)
+                     play->excuse == nullptr && !play->again)
             << second() << "a play heard for " << play->heard << " s is not reported:\n"
             << play->song;
     }
@@ -225,9 +251,10 @@ class ListenerRun : public PluginOnEitherWindow {
     void listen(unsigned seed) {
         random.seed(seed);
         ear = Ear();
+        songs.clear(), next_name = 0;
         write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
         player.stop();
-        player.playlist.clear();
+        player.playlist.clear(), player.list_pos = 0;
         for (int i = 0; i < 5; ++i) {
             player.playlist.push_back(random_entry());
         }

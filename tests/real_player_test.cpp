@@ -58,86 +58,18 @@ TEST_P(PluginOnEitherWindow, EverySongIsReportedOnceWithItsOwnFields) {
     EXPECT_EQ(mailslot.take_all(), expected);
 }
 
-// With Repeat on, a song started again from its beginning is reported again; a resume is not,
-// even one that the player's notifications let fetch the song.
-TEST_F(PluginModuleTest, WithRepeatOnAReplayIsReportedAgainAndAResumeIsNot) {
-    StationMailslot mailslot;
-    ASSERT_TRUE(mailslot.is_open());
-    write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\nRepeat=1\r\n");
-    init();
-    KillTimer(player.window(), 4441); // only the test's ticks: a stop must go unseen by one
-    const auto pause_and_resume = [&] {
-        player.pause();
-        play_for(2);
-        player.resume();
-        play_for(2);
-    };
-    struct Case {
-        const char* name;
-        std::function<void()> then;
-        size_t reports;
-    };
-    const Case cases[] = {
-        {"paused and resumed twice",
-         [&] {
-             pause_and_resume();
-             pause_and_resume();
-         },
-         1},
-        {"the player's own repeat after a resume",
-         [&] {
-             pause_and_resume();
-             player.play(0);
-         },
-         2},
-        {"played again from its beginning while paused",
-         [&] {
-             player.pause();
-             play_for(2);
-             player.play(0);
-         },
-         2},
-        {"played again while paused, after a resume that did not fetch",
-         [&] {
-             pause_and_resume();
-             player.pause();
-             play_for(2);
-             player.play(0);
-         },
-         2},
-        {"paused, stopped before a tick, played",
-         [&] {
-             player.pause();
-             play_for(2);
-             player.stop();
-             pump_messages(1);
-             player.play(0);
-         },
-         2},
-    };
-    const std::string report = expected_report("first", "artist", "album", "genre");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        player.stop();
-        play_for(1);
-        player.play(0);
-        play_for(11);
-        c.then();
-        play_for(15);
-        EXPECT_EQ(mailslot.take_all(), std::vector<std::string>(c.reports, report));
-    }
-}
-
-// A resume goes on with the song that was paused: it keeps the time the song has played, even
-// when the player's notification lets the song be fetched again, also while a station buffers,
-// and after the playing entry left the list. Starting a song again while paused is no resume.
-// A station that left the list is no longer read: no other entry's song is taken for its own.
-TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
+// A resume goes on with the song that was paused: it keeps the time the song has played and is
+// not reported again, even where the player's notification lets the song be fetched again, also
+// while a station buffers, and after the playing entry left the list. A song started again from
+// its beginning starts its delay again, and with Repeat on is reported again; with Repeat off
+// the same song right after itself is not, a station's included. A station that left the list
+// is no longer read: no other entry's song is taken for its own.
+TEST_F(PluginModuleTest, ResumesReplaysAndListEditsAsTheListenerHearsThem) {
     StationMailslot mailslot;
     ASSERT_TRUE(mailslot.is_open());
     write_file(player.ini_path, "[vorn station song Plugin for winamp]\r\nWait=10\r\n");
     init();
-    KillTimer(player.window(), 4441); // only the test's ticks
+    KillTimer(player.window(), 4441); // only the test's ticks: a stop must go unseen by one
     // The first resume after a fetch only opens the gate; the second one fetches.
     const auto pause_and_resume = [&] {
         player.pause();
@@ -159,18 +91,22 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
     };
     PlaylistEntry mp3_station = {"http://radio.example.jp:8000/sakura"};
     mp3_station.stream = StreamStation{L"", L"", {{L"S - song", 6}, {L"T - next", 30}}};
+    PlaylistEntry one_song_station = {"http://radio.example.jp:8000/asa"};
+    one_song_station.stream = StreamStation{L"", L"", {{L"S - song", 60}}};
     const PlaylistEntry files[] = {{"C:\\music\\a.mp3", "first", "artist", "album", "genre"},
                                    {"C:\\music\\b.mp3", "second", "artist", "album", "genre"}};
     const std::string first = expected_report("first", "artist", "album", "genre");
     const std::string station_song = expected_report("song", "S", "", "");
     struct Case {
         const char* name;
+        bool repeat;
         std::vector<PlaylistEntry> playlist;
         std::function<void()> script; // from the start of entry 0
         std::vector<std::string> expected;
     };
     const Case cases[] = {
         {"a waiting song paused and resumed twice",
+         false,
          {files[0], files[1]},
          [&] {
              play_for(7);
@@ -180,6 +116,7 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
          },
          {first}},
         {"a waiting song started again while paused",
+         false,
          {files[0], files[1]},
          [&] {
              play_for(7);
@@ -191,6 +128,7 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
          },
          {}},
         {"a station's reported song, resumed twice while it buffers",
+         false,
          {station(14)},
          [&] {
              play_for(16);
@@ -200,6 +138,7 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
          },
          {station_song}},
         {"a station's waiting song, resumed twice while it buffers",
+         false,
          {station(8)},
          [&] {
              play_for(9);
@@ -208,7 +147,21 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
              play_for(10);
          },
          {station_song}},
+        {"a station played again right after itself",
+         false,
+         {one_song_station},
+         [&] {
+             play_for(13);
+             player.play(0);
+             play_for(13);
+             player.stop();
+             pump_messages(1);
+             player.play(0);
+             play_for(13);
+         },
+         {station_song}},
         {"the playing entry removed, then resumed twice",
+         false,
          {files[0], files[1]},
          [&] {
              play_for(12);
@@ -219,6 +172,7 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
          },
          {first}},
         {"a station removed from the list while its song waits",
+         false,
          {mp3_station, files[0]},
          [&] {
              play_for(4);
@@ -226,11 +180,72 @@ TEST_F(PluginModuleTest, OnlyTheSongThatPlaysGoesOnAfterAPauseOrAListEdit) {
              play_for(30);
          },
          {}},
+        {"Repeat on: paused and resumed twice",
+         true,
+         {files[0]},
+         [&] {
+             play_for(11);
+             pause_and_resume();
+             pause_and_resume();
+             play_for(15);
+         },
+         {first}},
+        {"Repeat on: the player's own repeat after a resume",
+         true,
+         {files[0]},
+         [&] {
+             play_for(11);
+             pause_and_resume();
+             player.play(0);
+             play_for(15);
+         },
+         {first, first}},
+        {"Repeat on: played again from its beginning while paused",
+         true,
+         {files[0]},
+         [&] {
+             play_for(11);
+             player.pause();
+             play_for(1);
+             player.play(0);
+             play_for(15);
+         },
+         {first, first}},
+        {"Repeat on: played again while paused, after a resume that did not fetch",
+         true,
+         {files[0]},
+         [&] {
+             play_for(11);
+             pause_and_resume();
+             player.pause();
+             play_for(1);
+             player.play(0);
+             play_for(15);
+         },
+         {first, first}},
+        {"Repeat on: paused, stopped before a tick, played",
+         true,
+         {files[0]},
+         [&] {
+             play_for(11);
+             player.pause();
+             play_for(1);
+             player.stop();
+             pump_messages(1);
+             player.play(0);
+             play_for(15);
+         },
+         {first, first}},
     };
+    bool repeat = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         player.stop();
         play_for(1);
+        if (c.repeat != repeat) {
+            click_in_settings(REPEAT_CHECK_ID);
+            repeat = c.repeat;
+        }
         player.playlist = c.playlist;
         player.play(0);
         c.script();
