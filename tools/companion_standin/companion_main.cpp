@@ -64,8 +64,10 @@ int main(int argc, char** argv) {
         } else if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
             seconds = atol(argv[++i]);
         } else {
+            const bool help = strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0 ||
+                              strcmp(argv[i], "/?") == 0;
             print_utf8("usage: companion_standin [--raw] [--seconds N] | --register [PATH]\n");
-            return 2;
+            return help ? 0 : 2;
         }
     }
 
