@@ -74,7 +74,10 @@ int main(int argc, char** argv) {
     const std::string path = station_mailslot_path();
     StationMailslot mailslot(path);
     if (!mailslot.is_open()) {
-        print_utf8("cannot create " + path + " (is another companion running?)\n");
+        // A second companion of the same user finds the name taken: a real one exits quietly.
+        const bool taken = GetLastError() == ERROR_ALREADY_EXISTS;
+        print_utf8((taken ? "another companion already receives on " : "cannot create ") + path +
+                   "\n");
         return 1;
     }
     if (!raw) {
