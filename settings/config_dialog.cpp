@@ -26,6 +26,23 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The digit at text, moving text past it, or -1. With the input method on, Japanese users type
+// full-width digits: code page 932 writes ０ to ９ as 0x82 0x4F to 0x82 0x58. A lead byte whose
+// trail byte is the NUL is no digit.
+int take_digit(const char*& text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead >= '0' && lead <= '9') {
+        ++text;
+        return lead - '0';
+    }
+    const auto trail = static_cast<unsigned char>(lead == 0x82 ? text[1] : 0);
+    if (trail >= 0x4F && trail <= 0x58) {
+        text += 2;
+        return trail - 0x4F;
+    }
+    return -1;
+}
+
 void show_settings(HWND dialog) {
     const PluginSettings& settings = plugin_settings;
     CheckDlgButton(dialog, STATION_CHECK_ID, settings.Station ? BST_CHECKED : BST_UNCHECKED);
@@ -35,11 +52,6 @@ void show_settings(HWND dialog) {
     wsprintfA(wait_text, "%d", static_cast<int>(settings.Wait));
     SetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text);
     SetDlgItemTextA(dialog, VERSION_TEXT_ID, PLUGIN_VERSION_TEXT);
-}
-
-void close_dialog(HWND dialog) {
-    EndDialog(dialog, 0);
-    dialog_open = false;
 }
 
 // OK: a delay out of range keeps the dialog open and changes nothing.
@@ -59,7 +71,7 @@ void accept_settings(HWND dialog) {
     settings.Station = IsDlgButtonChecked(dialog, STATION_CHECK_ID) != 0;
     settings.Repeat = IsDlgButtonChecked(dialog, REPEAT_CHECK_ID) != 0;
     settings.Enable = IsDlgButtonChecked(dialog, ENABLE_CHECK_ID) != 0;
-    close_dialog(dialog);
+    EndDialog(dialog, 0);
 }
 
 } // namespace
@@ -75,9 +87,9 @@ int32_t parse_delay(const char* text) {
     // Once past the accepted range the exact value no longer matters, so the digits stop
     // counting there and the number cannot wrap around into the range.
     int32_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
+    for (int digit = take_digit(text); digit >= 0; digit = take_digit(text)) {
         if (value <= WAIT_MAX_SECONDS) {
-            value = value * 10 + (*text - '0');
+            value = value * 10 + digit;
         }
     }
     return negative ? -value : value;
@@ -89,6 +101,8 @@ void __cdecl show_config_dialog() {
     }
     DialogBoxParamA(plugin_record.hDllInstance, MAKEINTRESOURCEA(CONFIG_DIALOG_ID),
                     plugin_record.hwndParent, config_dialog_proc, 0);
+    // However the loop ended: OK, Cancel, a WM_QUIT or its owner destroyed.
+    dialog_open = false;
 }
 
 INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -103,7 +117,7 @@ INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wParam, LP
             accept_settings(dialog);
             break;
         case IDCANCEL:
-            close_dialog(dialog);
+            EndDialog(dialog, 0);
             break;
         }
         break;

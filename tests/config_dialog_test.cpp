@@ -131,7 +131,13 @@ TEST_F(ConfigDialogTest, OkTakesTheDelayOnlyWithinItsRange) {
         {L"-10", 0},
         {L"abc", 0},
         {L"", 0},
-        {L"１０", 0}, // full-width digits are no digits
+        {L"６０", 60}, // typed with the input method on
+        {L"１０", 10},
+        {L"\t+６０4９", 6049}, // both widths in one number
+        {L"６０４８０１", 0},
+        {L"－６０", 0},                           // a full-width sign is no sign
+        {L"0０００００００００００００２５", 25}, // 31 bytes
+        {L"00０００００００００００００２５", 0}, // 32 bytes: the 5 is cut off
         {L"\x3000"
          L"20",
          0},                // nor is a full-width space white space
@@ -183,6 +189,35 @@ TEST_F(ConfigDialogTest, CancelKeepsEverythingAndAskingAgainWhileOpenDoesNothing
     EXPECT_EQ(run.opened, 1);
     EXPECT_EQ(plugin_settings, before);
     EXPECT_FALSE(dialog_open);
+}
+
+// However its loop ended, asking for the settings again opens the dialog.
+TEST_F(ConfigDialogTest, OpensAgainHoweverItEnded) {
+    struct Case {
+        const char* name;
+        std::function<void(HWND dialog)> end;
+    };
+    const Case cases[] = {
+        {"OK", [](HWND dialog) { click(dialog, IDOK); }},
+        {"Cancel", [](HWND dialog) { click(dialog, IDCANCEL); }},
+        {"WM_QUIT in its loop", [](HWND) { PostQuitMessage(0); }},
+        {"its owner destroyed", [](HWND dialog) { DestroyWindow(GetWindow(dialog, GW_OWNER)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialog_open = false;
+        // An owner of its own, which the case may destroy.
+        HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                     nullptr, nullptr, nullptr);
+        plugin_record.hwndParent = owner;
+        EXPECT_EQ(run_config_dialog(c.end).opened, 1);
+        MSG quit; // the modal loop hands the WM_QUIT on to the player's loop: taken here
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        DestroyWindow(owner);
+        plugin_record.hwndParent = player.window();
+        EXPECT_EQ(run_config_dialog([](HWND dialog) { click(dialog, IDCANCEL); }).opened, 1);
+        EXPECT_FALSE(dialog_open);
+    }
 }
 
 TEST_F(ConfigDialogTest, TrackerGoesOnWithTheOldValuesUntilOkSucceeds) {

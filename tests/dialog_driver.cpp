@@ -13,7 +13,9 @@ HWND dialog = nullptr;
 void CALLBACK run_script(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     (*script)(dialog);
-    if (IsWindowVisible(dialog)) { // ending a dialog hides it at once
+    // Ending a dialog hides it at once; a WM_QUIT ends its loop once the script returns.
+    MSG quit;
+    if (IsWindowVisible(dialog) && !PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
         ADD_FAILURE() << "the script left the settings dialog open";
         EndDialog(dialog, 0);
     }

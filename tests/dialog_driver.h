@@ -15,7 +15,8 @@ struct DialogRun {
 
 // Opens the settings dialog as the player does, through `open` (a record's config slot), and
 // runs `script` on it from the dialog's own message loop once it is up. The script is expected
-// to close it; if it does not, the test fails and the dialog is ended so that nothing hangs.
+// to close it or to post WM_QUIT; if it does neither, the test fails and the dialog is ended so
+// that nothing hangs.
 DialogRun run_config_dialog(const std::function<void(HWND dialog)>& script,
                             void(__cdecl* open)() = show_config_dialog);
 

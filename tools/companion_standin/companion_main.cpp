@@ -64,15 +64,20 @@ int main(int argc, char** argv) {
         } else if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
             seconds = atol(argv[++i]);
         } else {
+            const bool help = strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0 ||
+                              strcmp(argv[i], "/?") == 0;
             print_utf8("usage: companion_standin [--raw] [--seconds N] | --register [PATH]\n");
-            return 2;
+            return help ? 0 : 2;
         }
     }
 
     const std::string path = station_mailslot_path();
     StationMailslot mailslot(path);
     if (!mailslot.is_open()) {
-        print_utf8("cannot create " + path + " (is another companion running?)\n");
+        // A second companion of the same user finds the name taken: a real one exits quietly.
+        const bool taken = GetLastError() == ERROR_ALREADY_EXISTS;
+        print_utf8((taken ? "another companion already receives on " : "cannot create ") + path +
+                   "\n");
         return 1;
     }
     if (!raw) {

@@ -4,10 +4,11 @@
 //
 //   player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] [--ansi]
 //
-// --ini names the settings file the player hands out (default: winamp.ini in the Windows
-// folder); --config opens the plugin's settings dialog before playing, as the player's
-// preferences do; --ansi makes the main window an ANSI one, as older players' was (the
-// default, --unicode, is the Unicode window of today's players).
+// --ini names the settings file the player hands out, relative to the current folder (default:
+// winamp.ini in the Windows folder); --config opens the plugin's settings dialog before
+// playing, as the player's preferences do; --ansi makes the main window an ANSI one, as older
+// players' was (the default, --unicode, is the Unicode window of today's players). It exits 0
+// once the list has played, 1 when it cannot play at all, 2 when the command line is wrong.
 
 #include <stdio.h>
 #include <string.h>
@@ -142,6 +143,29 @@ void play(PlayerStandin& player, const std::vector<PlaylistStep>& steps) {
     }
 }
 
+constexpr char USAGE[] =
+    "usage: player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] [--ansi]\n";
+
+// The player hands the plugin a full path; a relative one would name a file in the Windows
+// folder, not the one the user meant. A file that does not exist yet is fine: the plugin writes
+// it at the end, into a folder that must exist.
+bool full_ini_path(const char* given, std::string& full) {
+    char path[MAX_PATH];
+    char* name = nullptr;
+    const DWORD length = GetFullPathNameA(given, MAX_PATH, path, &name);
+    if (length == 0 || length >= MAX_PATH || name == nullptr) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD folder = GetFileAttributesA(std::string(path, name - path).c_str());
+    if ((attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ||
+        folder == INVALID_FILE_ATTRIBUTES || (folder & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return false;
+    }
+    full = path;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -150,9 +174,18 @@ int main(int argc, char** argv) {
     const char* playlist_path = nullptr;
     const char* ini_path = nullptr;
     bool open_config = false;
+    bool usage_wrong = false;
     WindowKind kind = WindowKind::Unicode;
     for (int i = 1; i < argc; ++i) {
-        if (strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0 ||
+            strcmp(argv[i], "/?") == 0) {
+            print_utf8(USAGE);
+            return 0;
+        } else if (strcmp(argv[i], "--ini") == 0) {
+            if (i + 1 == argc) {
+                usage_wrong = true;
+                break;
+            }
             ini_path = argv[++i];
         } else if (strcmp(argv[i], "--config") == 0) {
             open_config = true;
@@ -160,25 +193,36 @@ int main(int argc, char** argv) {
             kind = WindowKind::Ansi;
         } else if (strcmp(argv[i], "--unicode") == 0) {
             kind = WindowKind::Unicode;
+        } else if (strncmp(argv[i], "--", 2) == 0 || playlist_path != nullptr) {
+            usage_wrong = true;
+            break;
         } else if (plugin_path == nullptr) {
             plugin_path = argv[i];
-        } else if (playlist_path == nullptr) {
-            playlist_path = argv[i];
         } else {
-            plugin_path = nullptr;
-            break;
+            playlist_path = argv[i];
         }
     }
-    if (plugin_path == nullptr) {
-        print_utf8("usage: player_standin PLUGIN.dll [PLAYLIST] [--ini FILE] [--config] "
-                   "[--ansi]\n");
+    if (usage_wrong || plugin_path == nullptr) {
+        print_utf8(USAGE);
+        return 2;
+    }
+    std::string ini;
+    if (ini_path != nullptr && !full_ini_path(ini_path, ini)) {
+        print_utf8(std::string("cannot use ") + ini_path +
+                   " as the ini file: it must name a file in a folder that exists\n");
         return 2;
     }
     PlayerStandin player(kind);
+    if (player.window() == nullptr) {
+        // Without its window the plugin would neither report nor read its settings.
+        print_utf8("cannot create the player's window: under Wine, give the prefix a graphics "
+                   "driver (wine reg add HKCU\\Software\\Wine\\Drivers /v Graphics /d null /f)\n");
+        return 1;
+    }
     // The player starts with nothing playing, so the first song is announced once.
     player.play_status = PLAYER_STOPPED;
     if (ini_path != nullptr) {
-        player.ini_path = ini_path;
+        player.ini_path = ini;
     } else {
         player.raw_ini_answer = 0; // no file of its own: the plugin falls back to winamp.ini
     }
