@@ -5,8 +5,9 @@
 //                                             stopped). --raw prints each message's exact
 //                                             bytes, its final NUL included, and nothing else.
 //   companion_standin --register [PATH]       record PATH (default: this program) as the
-//                                             companion's "Application Path", as its
-//                                             installer does, so that the plugin starts it.
+//                                             companion's "Application Path", in the registry
+//                                             view of this build's kind (the 32-bit view for
+//                                             the shipped plugin), so that the plugin starts it.
 
 #include <stdlib.h>
 #include <string.h>
