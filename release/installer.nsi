@@ -1,9 +1,10 @@
 ; The installer of gen_vorn.dll: finds the player's folder, puts the plugin into its Plugins
 ; folder and registers an uninstaller that removes exactly that. Japanese and English.
 ;   makensis -DVERSION=1.21 -DDLL=path/gen_vorn.dll -DOUTFILE=setup.exe [-DTARGET=...] installer.nsi
-; Silent: setup.exe /S [/D=PLAYER FOLDER], gen_vorn-uninstall.exe /S
+; Silent: setup.exe /S [/D=PLAYER FOLDER], gen_vorn-uninstall.exe /S [_?=PLUGINS FOLDER]
 ; Exit codes of both: 0 done; 1 cancelled; 2 the player runs or the DLL is in use, nothing
-; changed; 3 (the installer only) the folder holds no winamp.exe, nothing written.
+; changed; 3 (the installer only) the folder holds no winamp.exe, nothing written. Without _?=
+; the uninstaller runs from a copy in the temporary folder and its own exit code is 0 at once.
 
 Unicode true
 !ifndef VERSION | DLL | OUTFILE
@@ -104,6 +105,20 @@ Function FolderOf
             IntOp $2 $2 + 1
         ${Loop}
         StrCpy $0 $0 $2
+    ${Else}
+        ; Unquoted, the program's path ends at its ".exe", blanks and all; arguments may follow.
+        StrCpy $2 0
+        ${Do}
+            StrCpy $1 $0 4 $2
+            ${If} $1 == ".exe"
+                IntOp $2 $2 + 4
+                StrCpy $0 $0 $2
+                ${ExitDo}
+            ${ElseIf} $1 == ""
+                ${ExitDo}
+            ${EndIf}
+            IntOp $2 $2 + 1
+        ${Loop}
     ${EndIf}
     StrCpy $1 $0 "" -4
     ${If} $1 == ".exe" ; compared without regard to case

@@ -138,14 +138,16 @@ finds)
 
     # Without /D and the current user's record, the folder of the player's own uninstaller, as
     # the machine's record names it: where the installer runs as another user (an administrator).
-    added+=("$player_record")
-    uninstaller="\"$(windows_path "$player")\\UninstWA.exe\""
-    run reg add "$player_record" /v UninstallString /d "$uninstaller" /f >/dev/null
-    run_status "$setup" /S
-    [ "$status" -eq 0 ] || fail "machine's record: installer exit status $status"
-    check_install "machine's record"
-    check_uninstall "machine's record"
-    forget_player
+    for uninstaller in "\"$(windows_path "$player")\\UninstWA.exe\"" \
+        "\"$(windows_path "$player")\\UninstWA.exe\" /S" "$(windows_path "$player")\\UninstWA.exe /S"; do
+        added+=("$player_record")
+        run reg add "$player_record" /v UninstallString /d "$uninstaller" /f >/dev/null
+        run_status "$setup" /S
+        [ "$status" -eq 0 ] || fail "machine's record $uninstaller: installer exit status $status"
+        check_install "machine's record $uninstaller"
+        [ "$status" -ne 0 ] || check_uninstall "machine's record $uninstaller"
+        forget_player
+    done
     ;;
 esac
 
