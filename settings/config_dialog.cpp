@@ -19,8 +19,9 @@ constexpr char WAIT_RANGE_FORMAT[] =
     "%d"
     "\x95\x62\x82\xcc\x8a\xd4\x82\xc5\x90\xdd\x92\xe8\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2";
 
-// 31 bytes of text and the NUL; a double-byte character takes two.
-constexpr int WAIT_TEXT_SIZE = 32;
+// A delay holds at most 31 bytes of text (a double-byte character takes two); a longer one is
+// refused whole rather than read cut, which could leave another number in range.
+constexpr int WAIT_TEXT_MAX = 31;
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -56,9 +57,11 @@ void show_settings(HWND dialog) {
 
 // OK: a delay out of range keeps the dialog open and changes nothing.
 void accept_settings(HWND dialog) {
-    char wait_text[WAIT_TEXT_SIZE] = "";
-    GetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text, WAIT_TEXT_SIZE);
-    const int32_t wait = parse_delay(wait_text);
+    // Room for two bytes more than a delay holds: a read that ends before a double-byte
+    // character it cannot take whole still shows a longer text as longer.
+    char wait_text[WAIT_TEXT_MAX + 3] = "";
+    const UINT length = GetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text, sizeof wait_text);
+    const int32_t wait = length <= WAIT_TEXT_MAX ? parse_delay(wait_text) : 0;
     if (wait < WAIT_MIN_SECONDS || wait > WAIT_MAX_SECONDS) {
         char message[sizeof WAIT_RANGE_FORMAT + 16];
         wsprintfA(message, WAIT_RANGE_FORMAT, static_cast<int>(WAIT_MIN_SECONDS),

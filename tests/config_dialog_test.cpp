@@ -135,9 +135,11 @@ TEST_F(ConfigDialogTest, OkTakesTheDelayOnlyWithinItsRange) {
         {L"１０", 10},
         {L"\t+６０4９", 6049}, // both widths in one number
         {L"６０４８０１", 0},
-        {L"－６０", 0},                           // a full-width sign is no sign
-        {L"0０００００００００００００２５", 25}, // 31 bytes
-        {L"00０００００００００００００２５", 0}, // 32 bytes: the 5 is cut off
+        {L"－６０", 0},                            // a full-width sign is no sign
+        {L"0０００００００００００００２５", 25},  // 31 bytes
+        {L"00０００００００００００００２５", 0},  // 32 bytes: longer than a delay holds
+        {L"00000000000000000000000000１２３", 0},  // 32 bytes, not 12
+        {L"000000000000000000000000000１２３", 0}, // 33 bytes, not 12
         {L"\x3000"
          L"20",
          0},                // nor is a full-width space white space
