@@ -1,24 +1,44 @@
 #!/usr/bin/env bash
-# scripts/test while Debian's mirror cannot serve 32-bit packages (the stand-in apt-get
-# of tests/mirror_mid_sync), on machines that do and do not execute 32-bit code. dpkg, the
-# build, CTest and the emulated guest are stand-ins too: nothing is installed, built or booted,
-# and no network is needed. Exits non-zero, naming each case, when one goes wrong.
+# The set-up and the scripts around it, run as root with stand-ins for everything that would
+# install, build, boot or change the machine: apt-get (tests/mirror_mid_sync), dpkg, the build,
+# CTest, debootstrap and QEMU. Nothing is installed, built or booted, and no network is
+# needed. It checks
+#   - scripts/test while Debian's mirror cannot serve 32-bit packages, on machines that do and do
+#     not execute 32-bit code;
+# The scripts run from a copy of scripts/, in a checkout of their own, so that they never reach
+# this checkout's build folders. Exits non-zero, naming each case, when one goes wrong.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mktemp -d /tmp/vorn-setup-test.XXXXXX)
+# In the build folder, not in /tmp: where /tmp does not let programs run, each stand-in's name
+# would find the real program.
+mkdir -p "$repo/build" && work=$(mktemp -d "$repo/build/setup-test.XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
+clone=$work/clone
+mkdir -p "$clone"
+cp -r "$repo/scripts" "$repo/.gitignore" "$clone/"
 bin=$work/bin
 mkdir -p "$bin"
 cp "$repo/tests/mirror_mid_sync/apt-get" "$bin/"
-stub() { printf '#!/usr/bin/env bash\n%s\n' "$2" >"$bin/$1" && chmod +x "$bin/$1"; }
-stub dpkg-query 'exit 1' # nothing is installed yet
-stub dpkg 'echo "dpkg $*" >>"$APT_STANDIN_LOG"'
-stub cmake 'exit 0'
-stub ctest 'echo "100% tests passed, 0 tests failed out of 1"'
-stub debootstrap 'echo "E: Failed getting release file"; exit 1'
-# A guest that runs its job right here, from the control folder QEMU would share as "ctl".
-stub qemu-system-x86_64 'ctl=$(printf "%s\n" "$@" | sed -n "s/^local,path=\([^,]*\),mount_tag=ctl,.*/\1/p")
+stub() { printf '#!/usr/bin/env bash\n%s\n' "$3" >"$1/$2" && chmod +x "$1/$2"; }
+stub "$bin" dpkg-query 'exit 1' # nothing is installed yet
+stub "$bin" dpkg 'echo "dpkg $*" >>"$APT_STANDIN_LOG"'
+stub "$bin" localedef 'exit 0'
+stub "$bin" cmake 'exit 0'
+stub "$bin" ctest 'echo "100% tests passed, 0 tests failed out of 1"'
+stub "$bin" debootstrap 'echo "E: Failed getting release file"; exit 1'
+# A guest that runs its job right here, from the control folder QEMU would share as "ctl"
+# (a comma in a QEMU option is written twice).
+ctl_of='ctl=$(printf "%s\n" "$@" | sed -n "s/^local,path=\(.*\),mount_tag=ctl,.*/\1/p" | sed "s/,,/,/g")'
+stub "$bin" qemu-system-x86_64 "$ctl_of"'
 bash "$ctl/job.sh" >>"$ctl/out" 2>&1; echo $? >"$ctl/rc"'
+# Each stand-in must be what its name finds, else the real program would run.
+for stand_in in "$bin"/*; do
+    [ "$(PATH="${stand_in%/*}:$PATH" command -v "${stand_in##*/}")" = "$stand_in" ] || {
+        echo "setup_test: the stand-in ${stand_in##*/} cannot run from ${stand_in%/*}"
+        exit 1
+    }
+done
+recipe=$(bash -c "source '$clone/scripts/win32-env'; echo \$win32_recipe")
 
 failures=0
 # check CASE WHAT COMMAND...: the COMMAND must succeed.
@@ -29,21 +49,21 @@ check() {
 }
 said() { grep -qF -- "$2" "$work/$1.out"; }
 asked() { grep -qE -- "$2" "$work/$1.apt"; }
+image_in() { mkdir -p "$1/guest-$recipe" && touch "$1/guest-$recipe"/{vmlinuz,initrd.img,disk.img}; }
+standins=(PATH="$bin:$PATH" VORN_APT_RETRY_SECONDS=0 VORN_SKIP_CHECKS=1)
 
 # run CASE X86_32 GUEST ARGS...: scripts/test ARGS on a machine that does (yes) or does not (no)
-# execute 32-bit code, with a guest image that is ready, or whose build fails (refused); with
-# VORN_WIN32 set to $forced when that is set.
+# execute 32-bit code, with a guest image that is ready, or whose build fails (refused), or
+# as the case has made it (given); with VORN_WIN32 set to $forced, the cache folder to $cache,
+# when they are set.
 run() {
-    local name=$1 x86=$2 guest=$3 cache=$work/cache-$1 image
+    local name=$1 x86=$2 guest=$3 cache=${cache:-$work/cache-$1}
     shift 3
     : >"$work/$name.apt"
-    image=$(VORN_GUEST_CACHE=$cache bash -c "source '$repo/scripts/win32-env'; echo \$guest_image")
-    if [ "$guest" = ready ]; then
-        mkdir -p "$image" && touch "$image"/{vmlinuz,initrd.img,disk.img}
-    fi
-    env -u VORN_WIN32 ${forced:+VORN_WIN32=$forced} PATH="$bin:$PATH" VORN_X86_32="$x86" \
-        APT_STANDIN_LOG="$work/$name.apt" VORN_APT_RETRY_SECONDS=0 VORN_GUEST_CACHE="$cache" \
-        VORN_SKIP_CHECKS=1 "$repo/scripts/test" "$@" >"$work/$name.out" 2>&1
+    [ "$guest" != ready ] || image_in "$cache"
+    (cd "$work" && env -u VORN_WIN32 ${forced:+VORN_WIN32=$forced} \
+        "${standins[@]}" VORN_X86_32="$x86" APT_STANDIN_LOG="$work/$name.apt" \
+        VORN_GUEST_CACHE="$cache" "$clone/scripts/test" "$@" >"$work/$name.out" 2>&1)
     echo $? >"$work/$name.status"
 }
 
@@ -99,8 +119,7 @@ check native-forced "says why the win32 lane could not run" said native-forced \
 
 # After a new image, only the images and prefixes of other recipes go: never the cache folder,
 # whatever its name, nor anything in it that the set-up did not make.
-cache=$work/guest-probe old=0123456789abcdef
-recipe=$(VORN_GUEST_CACHE=$cache bash -c "source '$repo/scripts/win32-env'; echo \$win32_recipe")
+probe=$work/guest-probe old=0123456789abcdef
 entries="d guest-$old gone
 d guest-$old.partial gone
 d wine32-$old gone
@@ -115,16 +134,16 @@ f wine32-$recipe.run.lock kept
 f guest-notes kept
 f wine32-fedcba9876543210 kept
 d guest-$old-backup kept"
-mkdir -p "$cache"
+mkdir -p "$probe"
 while read -r kind name _; do
-    if [ "$kind" = d ]; then mkdir "$cache/$name"; else touch "$cache/$name"; fi
+    if [ "$kind" = d ]; then mkdir "$probe/$name"; else touch "$probe/$name"; fi
 done <<<"$entries"
-VORN_GUEST_CACHE=$cache bash -c "source '$repo/scripts/win32-env'; forget_earlier_recipes"
+VORN_GUEST_CACHE=$probe bash -c "source '$clone/scripts/win32-env'; forget_earlier_recipes"
 while read -r _ name fate; do
     if [ "$fate" = kept ]; then
-        check forget-earlier-recipes "$name is kept" test -e "$cache/$name"
+        check forget-earlier-recipes "$name is kept" test -e "$probe/$name"
     else
-        check forget-earlier-recipes "$name is removed" test ! -e "$cache/$name"
+        check forget-earlier-recipes "$name is removed" test ! -e "$probe/$name"
     fi
 done <<<"$entries"
 
