@@ -5,6 +5,8 @@
 # needed. It checks
 #   - scripts/test while Debian's mirror cannot serve 32-bit packages, on machines that do and do
 #     not execute 32-bit code;
+#   - that the scripts change, delete and end only what they made, trust no path or folder they
+#     are given, and leave nothing running or locked when killed.
 # The scripts run from a copy of scripts/, in a checkout of their own, so that they never reach
 # this checkout's build folders. Exits non-zero, naming each case, when one goes wrong.
 set -uo pipefail
@@ -55,13 +57,13 @@ standins=(PATH="$bin:$PATH" VORN_APT_RETRY_SECONDS=0 VORN_SKIP_CHECKS=1)
 # run CASE X86_32 GUEST ARGS...: scripts/test ARGS on a machine that does (yes) or does not (no)
 # execute 32-bit code, with a guest image that is ready, or whose build fails (refused), or
 # as the case has made it (given); with VORN_WIN32 set to $forced, the cache folder to $cache,
-# when they are set.
+# TMPDIR to $tmpdir, when they are set.
 run() {
     local name=$1 x86=$2 guest=$3 cache=${cache:-$work/cache-$1}
     shift 3
     : >"$work/$name.apt"
     [ "$guest" != ready ] || image_in "$cache"
-    (cd "$work" && env -u VORN_WIN32 ${forced:+VORN_WIN32=$forced} \
+    (cd "$work" && env -u VORN_WIN32 ${forced:+VORN_WIN32=$forced} ${tmpdir:+TMPDIR=$tmpdir} \
         "${standins[@]}" VORN_X86_32="$x86" APT_STANDIN_LOG="$work/$name.apt" \
         VORN_GUEST_CACHE="$cache" "$clone/scripts/test" "$@" >"$work/$name.out" 2>&1)
     echo $? >"$work/$name.status"
@@ -76,6 +78,8 @@ for x86 in yes no; do
     for name in "$quick" "$guest" "$refused"; do
         check "$name" "the build's packages are asked for" asked "$name" \
             '^apt-get install .*g\+\+-mingw-w64-i686-posix g\+\+-mingw-w64-x86-64-posix .* wine64 '
+        check "$name" "apt may remove no package, and waits for another install" bash -c \
+            "! grep '^apt-get install' '$work/$name.apt' | grep -v -e '--no-remove -o DPkg::Lock::Timeout='"
         check "$name" "the failed index is named" said "$name" \
             "apt-get update could not read bookworm-security/main i386 Packages (File has unexpected size (374820 != 376004). Mirror sync in progress?): going on with the package lists apt has"
         check "$name" "the win64 lane runs" said "$name" "=== win64 lane: native, 64-bit Wine"
@@ -90,6 +94,8 @@ for x86 in yes no; do
     if [ "$x86" = yes ]; then
         for name in "$guest" "$refused"; do
             check "$name" "asks for 32-bit Wine" asked "$name" '^apt-get install .*wine32:i386'
+            check "$name" "takes the i386 architecture away again" bash -c \
+                "grep -E '^dpkg --(add|remove)-architecture' '$work/$name.apt' | tail -n 1 | grep -q remove"
         done
         why="32-bit Wine could not be installed (apt: held broken packages; Debian's mirror may be mid-sync)"
     else
@@ -111,11 +117,21 @@ for x86 in yes no; do
     check "$refused" "counts it as a failure" said "$refused" "1 passed, 1 failed"
 done
 
-# Told to run natively, it never takes the guest, even a ready one.
+# Told to run natively, it never takes the guest, even a ready one, nor installs 32-bit Wine
+# where it cannot run.
 forced=native run native-forced yes ready
 check native-forced "fails" bash -c "! grep -qx 0 '$work/native-forced.status'"
 check native-forced "says why the win32 lane could not run" said native-forced \
     "win32 lane: could not run: 32-bit Wine could not be installed (apt: held broken packages; Debian's mirror may be mid-sync), and VORN_WIN32=native rules out the emulated guest; run it without VORN_WIN32=native"
+forced=native run native-forced-x86_32-no no ready
+check native-forced-x86_32-no "asks for no i386 package" bash -c "! grep -q ':i386' '$work/native-forced-x86_32-no.apt'"
+check native-forced-x86_32-no "says why the win32 lane could not run" said native-forced-x86_32-no \
+    "win32 lane: could not run: this machine cannot execute 32-bit programs, and VORN_WIN32=native rules out the emulated guest"
+
+# A temporary folder that cannot be used stops the run in one line.
+tmpdir=$work/missing run missing-tmpdir no ready --quick
+check missing-tmpdir "fails" bash -c "! grep -qx 0 '$work/missing-tmpdir.status'"
+check missing-tmpdir "says why" said missing-tmpdir "The temporary folder $work/missing cannot be used"
 
 # After a new image, only the images and prefixes of other recipes go: never the cache folder,
 # whatever its name, nor anything in it that the set-up did not make.
@@ -154,4 +170,4 @@ if [ "$failures" -gt 0 ]; then
     done
     exit 1
 fi
-echo "set-up on a mirror mid-sync: every case as expected"
+echo "set-up on a mirror mid-sync, and the scripts' care for the machine: every case as expected"
