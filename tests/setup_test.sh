@@ -133,6 +133,25 @@ tmpdir=$work/missing run missing-tmpdir no ready --quick
 check missing-tmpdir "fails" bash -c "! grep -qx 0 '$work/missing-tmpdir.status'"
 check missing-tmpdir "says why" said missing-tmpdir "The temporary folder $work/missing cannot be used"
 
+# The cache folder: a relative one is taken from where the command is given; one that other
+# users can change is refused, its image never booted; a lock in it that is a link truncates
+# nothing.
+mkdir -p "$work/relative"
+image_in "$work/relative"
+cache=relative run relative-cache no given
+check relative-cache "runs the win32 lane in the guest from ./relative" said relative-cache \
+    "win32 lane (emulated guest, 32-bit Wine): 100% tests passed"
+image_in "$work/cache-open-cache"
+chmod 777 "$work/cache-open-cache"
+run open-cache no given
+check open-cache "boots no image from it" bash -c "! grep -q 'emulated guest, 32-bit Wine' '$work/open-cache.out'"
+check open-cache "says why" said open-cache "other users can change $work/cache-open-cache"
+mkdir -p "$work/cache-linked-lock"
+echo "someone's" >"$work/linked"
+ln -s "$work/linked" "$work/cache-linked-lock/.build.lock"
+run linked-lock no refused
+check linked-lock "leaves the file its lock links to whole" grep -qx "someone's" "$work/linked"
+
 # After a new image, only the images and prefixes of other recipes go: never the cache folder,
 # whatever its name, nor anything in it that the set-up did not make.
 probe=$work/guest-probe old=0123456789abcdef
