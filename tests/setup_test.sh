@@ -29,9 +29,11 @@ stub "$bin" cmake 'exit 0'
 stub "$bin" ctest 'echo "100% tests passed, 0 tests failed out of 1"'
 stub "$bin" debootstrap 'echo "E: Failed getting release file"; exit 1'
 # A guest that runs its job right here, from the control folder QEMU would share as "ctl"
-# (a comma in a QEMU option is written twice).
+# (a comma in a QEMU option is written twice). STANDIN_QEMU_LOG: it notes when it starts and
+# ends.
 ctl_of='ctl=$(printf "%s\n" "$@" | sed -n "s/^local,path=\(.*\),mount_tag=ctl,.*/\1/p" | sed "s/,,/,/g")'
 stub "$bin" qemu-system-x86_64 "$ctl_of"'
+[ -z "${STANDIN_QEMU_LOG:-}" ] || { echo start >>"$STANDIN_QEMU_LOG"; sleep 2; echo end >>"$STANDIN_QEMU_LOG"; }
 bash "$ctl/job.sh" >>"$ctl/out" 2>&1; echo $? >"$ctl/rc"'
 # Each stand-in must be what its name finds, else the real program would run.
 for stand_in in "$bin"/*; do
@@ -51,6 +53,16 @@ check() {
 }
 said() { grep -qF -- "$2" "$work/$1.out"; }
 asked() { grep -qE -- "$2" "$work/$1.apt"; }
+# wait_for SECONDS COMMAND...: until the COMMAND succeeds, for at most SECONDS.
+wait_for() {
+    local tries=$(($1 * 10))
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
 image_in() { mkdir -p "$1/guest-$recipe" && touch "$1/guest-$recipe"/{vmlinuz,initrd.img,disk.img}; }
 standins=(PATH="$bin:$PATH" VORN_APT_RETRY_SECONDS=0 VORN_SKIP_CHECKS=1)
 
@@ -152,15 +164,18 @@ ln -s "$work/linked" "$work/cache-linked-lock/.build.lock"
 run linked-lock no refused
 check linked-lock "leaves the file its lock links to whole" grep -qx "someone's" "$work/linked"
 
-# After a new image, only the images and prefixes of other recipes go: never the cache folder,
-# whatever its name, nor anything in it that the set-up did not make.
-probe=$work/guest-probe old=0123456789abcdef
+# After a new image, only the images and prefixes of other recipes go that nothing uses: not
+# one that a guest boots from, nor one used within the day. Never the cache folder, whatever
+# its name, nor anything in it that the set-up did not make.
+probe=$work/guest-probe old=0123456789abcdef busy=1111111111111111 recent=2222222222222222
 entries="d guest-$old gone
 d guest-$old.partial gone
 d wine32-$old gone
 d wine32-$old-1 gone
 f wine32-$old.lock gone
 f wine32-$old-1.run.lock gone
+d guest-$busy kept
+d guest-$recent kept
 d guest-$recipe kept
 d wine32-$recipe kept
 d wine32-$recipe-1 kept
@@ -172,8 +187,13 @@ d guest-$old-backup kept"
 mkdir -p "$probe"
 while read -r kind name _; do
     if [ "$kind" = d ]; then mkdir "$probe/$name"; else touch "$probe/$name"; fi
+    [ "$name" = "guest-$recent" ] || touch -d '2 days ago' "$probe/$name"
 done <<<"$entries"
+(exec 8<"$probe/guest-$busy" && flock -s 8 && exec sleep 30) &
+holder=$!
+wait_for 10 bash -c "! flock -x -n '$probe/guest-$busy' true"
 VORN_GUEST_CACHE=$probe bash -c "source '$clone/scripts/win32-env'; forget_earlier_recipes"
+kill "$holder"
 while read -r _ name fate; do
     if [ "$fate" = kept ]; then
         check forget-earlier-recipes "$name is kept" test -e "$probe/$name"
@@ -181,6 +201,20 @@ while read -r _ name fate; do
         check forget-earlier-recipes "$name is removed" test ! -e "$probe/$name"
     fi
 done <<<"$entries"
+
+# Guests run one at a time on the machine, whatever cache their images are in, and however
+# their path is written; a guest holds its image from the start, waiting included.
+image_in "$work/boots-1" && image_in "$work/boots-2"
+boot() { env "${standins[@]}" STANDIN_QEMU_LOG="$work/boots.log" "$clone/scripts/guest/boot" "$@"; }
+boot "$work/boots-1/guest-$recipe" true >"$work/boots-1.out" 2>&1 &
+first=$!
+wait_for 10 test -s "$work/boots.log"
+check boots "a guest holds its image" bash -c "! flock -x -n '$work/boots-1/guest-$recipe' true"
+boot "$work/boots-2/guest-$recipe/" true >"$work/boots-2.out" 2>&1
+wait "$first"
+check boots "the second guest starts once the first has ended" \
+    test "$(paste -sd ' ' "$work/boots.log")" = "start end start end"
+check boots "the second guest says that it waits" said boots-2 "waits for it to end"
 
 if [ "$failures" -gt 0 ]; then
     for out in "$work"/*.out; do
