@@ -14,7 +14,11 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 # In the build folder, not in /tmp: where /tmp does not let programs run, each stand-in's name
 # would find the real program.
 mkdir -p "$repo/build" && work=$(mktemp -d "$repo/build/setup-test.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
+# survivors MARK: the processes left of the runs started with SETUP_TEST_RUN=MARK. Any left of
+# this check's runs are ended when it ends.
+survivors() { grep -lsxzF "SETUP_TEST_RUN=$1" /proc/[0-9]*/environ | cut -d/ -f3; }
+no_survivors() { [ -z "$(survivors "$1")" ]; }
+trap 'kill -KILL $(survivors "$work/killed") 2>/dev/null; rm -rf "$work"' EXIT
 clone=$work/clone
 mkdir -p "$clone"
 cp -r "$repo/scripts" "$repo/.gitignore" "$clone/"
@@ -30,9 +34,10 @@ stub "$bin" ctest 'echo "100% tests passed, 0 tests failed out of 1"'
 stub "$bin" debootstrap 'echo "E: Failed getting release file"; exit 1'
 # A guest that runs its job right here, from the control folder QEMU would share as "ctl"
 # (a comma in a QEMU option is written twice). STANDIN_QEMU_LOG: it notes when it starts and
-# ends.
+# ends; STANDIN_QEMU_HOLD: it writes its id there and runs for a minute instead.
 ctl_of='ctl=$(printf "%s\n" "$@" | sed -n "s/^local,path=\(.*\),mount_tag=ctl,.*/\1/p" | sed "s/,,/,/g")'
 stub "$bin" qemu-system-x86_64 "$ctl_of"'
+if [ -n "${STANDIN_QEMU_HOLD:-}" ]; then echo $$ >"$STANDIN_QEMU_HOLD"; exec sleep 60; fi
 [ -z "${STANDIN_QEMU_LOG:-}" ] || { echo start >>"$STANDIN_QEMU_LOG"; sleep 2; echo end >>"$STANDIN_QEMU_LOG"; }
 bash "$ctl/job.sh" >>"$ctl/out" 2>&1; echo $? >"$ctl/rc"'
 # Each stand-in must be what its name finds, else the real program would run.
@@ -215,6 +220,23 @@ wait "$first"
 check boots "the second guest starts once the first has ended" \
     test "$(paste -sd ' ' "$work/boots.log")" = "start end start end"
 check boots "the second guest says that it waits" said boots-2 "waits for it to end"
+
+# A run killed with KILL, its whole process group at once, while its guest runs, leaves no
+# process running and no lock held.
+image_in "$work/cache-killed"
+set -m
+env "${standins[@]}" SETUP_TEST_RUN="$work/killed" VORN_X86_32=no APT_STANDIN_LOG="$work/killed.apt" \
+    VORN_GUEST_CACHE="$work/cache-killed" STANDIN_QEMU_HOLD="$work/killed.qemu" \
+    "$clone/scripts/test" >"$work/killed.out" 2>&1 &
+killed=$!
+set +m
+wait_for 30 test -s "$work/killed.qemu"
+{ kill -KILL -- "-$killed" && wait "$killed"; } 2>/dev/null # no word of it from this shell
+check killed "its guest ran" test -s "$work/killed.qemu"
+check killed "leaves no process running" wait_for 15 no_survivors "$work/killed"
+check killed "leaves no lock held" bash -c "flock -n '$bin/qemu-system-x86_64' true &&
+    flock -x -n '$work/cache-killed/guest-$recipe' true && flock -n '$work/cache-killed/.boot.lock' true &&
+    flock -n '$clone/build/.lock' true"
 
 if [ "$failures" -gt 0 ]; then
     for out in "$work"/*.out; do
