@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The set-up and the scripts around it, run as root with stand-ins for everything that would
 # install, build, boot or change the machine: apt-get (tests/mirror_mid_sync), dpkg, the build,
-# CTest, debootstrap and QEMU. Nothing is installed, built or booted, and no network is
+# CTest, debootstrap, QEMU and Wine. Nothing is installed, built or booted, and no network is
 # needed. It checks
 #   - scripts/test while Debian's mirror cannot serve 32-bit packages, on machines that do and do
 #     not execute 32-bit code;
@@ -18,10 +18,10 @@ mkdir -p "$repo/build" && work=$(mktemp -d "$repo/build/setup-test.XXXXXX") || e
 # this check's runs are ended when it ends.
 survivors() { grep -lsxzF "SETUP_TEST_RUN=$1" /proc/[0-9]*/environ | cut -d/ -f3; }
 no_survivors() { [ -z "$(survivors "$1")" ]; }
-trap 'kill -KILL $(survivors "$work/killed") 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill -KILL $(survivors "$work/demo") $(survivors "$work/killed") 2>/dev/null; rm -rf "$work"' EXIT
 clone=$work/clone
 mkdir -p "$clone"
-cp -r "$repo/scripts" "$repo/.gitignore" "$clone/"
+cp -r "$repo/scripts" "$repo/demo" "$repo/.gitignore" "$clone/"
 bin=$work/bin
 mkdir -p "$bin"
 cp "$repo/tests/mirror_mid_sync/apt-get" "$bin/"
@@ -237,6 +237,19 @@ check killed "leaves no process running" wait_for 15 no_survivors "$work/killed"
 check killed "leaves no lock held" bash -c "flock -n '$bin/qemu-system-x86_64' true &&
     flock -x -n '$work/cache-killed/guest-$recipe' true && flock -n '$work/cache-killed/.boot.lock' true &&
     flock -n '$clone/build/.lock' true"
+
+# The demo ends its companion by the companion's own id, never the other programs in its prefix
+# (a stand-in Wine: the companion runs until it is ended).
+mkdir -p "$work/wine-bin"
+stub "$work/wine-bin" wine 'case $1 in
+*companion*) echo $$ >"$STANDIN_WINE_LOG.companion"; exec sleep 30 ;;
+*) echo "wine ${1##*/}" >>"$STANDIN_WINE_LOG" ;;
+esac'
+stub "$work/wine-bin" wineserver 'echo "wineserver $*" >>"$STANDIN_WINE_LOG"'
+SETUP_TEST_RUN=$work/demo WINEPREFIX=$work/demo-prefix WINELOADER=$work/wine-bin/wine \
+    STANDIN_WINE_LOG=$work/demo.log timeout 15 "$clone/scripts/play-demo" "$work/demo-build" >"$work/play-demo.out" 2>&1
+check play-demo "ends no other Wine program" bash -c "! grep -q 'wineserver.*-k' '$work/demo.log'"
+check play-demo "ends its companion" bash -c "! kill -0 \$(cat '$work/demo.log.companion') 2>/dev/null"
 
 if [ "$failures" -gt 0 ]; then
     for out in "$work"/*.out; do
