@@ -22,6 +22,7 @@ trap 'kill -KILL $(survivors "$work/demo") $(survivors "$work/killed") 2>/dev/nu
 clone=$work/clone
 mkdir -p "$clone"
 cp -r "$repo/scripts" "$repo/demo" "$repo/.gitignore" "$clone/"
+git init -q "$clone"
 bin=$work/bin
 mkdir -p "$bin"
 cp "$repo/tests/mirror_mid_sync/apt-get" "$bin/"
@@ -250,6 +251,19 @@ SETUP_TEST_RUN=$work/demo WINEPREFIX=$work/demo-prefix WINELOADER=$work/wine-bin
     STANDIN_WINE_LOG=$work/demo.log timeout 15 "$clone/scripts/play-demo" "$work/demo-build" >"$work/play-demo.out" 2>&1
 check play-demo "ends no other Wine program" bash -c "! grep -q 'wineserver.*-k' '$work/demo.log'"
 check play-demo "ends its companion" bash -c "! kill -0 \$(cat '$work/demo.log.companion') 2>/dev/null"
+
+# check-reproducible copies the working tree: links in it, to outside files or to none, change
+# nothing outside the copies.
+echo outside >"$work/outside"
+touch -d 2020-01-01 "$work/outside"
+ln -s "$work/outside" "$clone/link-out"
+ln -s "$work/nowhere" "$clone/link-nowhere"
+env "${standins[@]}" APT_STANDIN_LOG="$work/reproducible.apt" SOURCE_DATE_EPOCH=1 \
+    "$clone/scripts/check-reproducible" >"$work/reproducible.out" 2>&1
+check reproducible "leaves the time of a file a link points at" \
+    test "$(date -r "$work/outside" +%F)" = 2020-01-01
+check reproducible "makes no file where a link points at none" test ! -e "$work/nowhere"
+rm -f "$clone/link-out" "$clone/link-nowhere"
 
 if [ "$failures" -gt 0 ]; then
     for out in "$work"/*.out; do
