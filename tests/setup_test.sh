@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The set-up and the scripts around it, run as root with stand-ins for everything that would
 # install, build, boot or change the machine: apt-get (tests/mirror_mid_sync), dpkg, the build,
-# CTest, debootstrap, QEMU and Wine. Nothing is installed, built or booted, and no network is
-# needed. It checks
+# CTest, debootstrap, chroot, the mounts, mke2fs, QEMU and Wine. Nothing is installed, built or
+# booted, and no network is needed. It checks
 #   - scripts/test while Debian's mirror cannot serve 32-bit packages, on machines that do and do
 #     not execute 32-bit code;
 #   - that the scripts change, delete and end only what they made, trust no path or folder they
@@ -23,8 +23,8 @@ clone=$work/clone
 mkdir -p "$clone"
 cp -r "$repo/scripts" "$repo/demo" "$repo/.gitignore" "$clone/"
 git init -q "$clone"
-bin=$work/bin
-mkdir -p "$bin"
+bin=$work/bin image_bin=$work/image-bin
+mkdir -p "$bin" "$image_bin"
 cp "$repo/tests/mirror_mid_sync/apt-get" "$bin/"
 stub() { printf '#!/usr/bin/env bash\n%s\n' "$3" >"$1/$2" && chmod +x "$1/$2"; }
 stub "$bin" dpkg-query 'exit 1' # nothing is installed yet
@@ -41,8 +41,24 @@ stub "$bin" qemu-system-x86_64 "$ctl_of"'
 if [ -n "${STANDIN_QEMU_HOLD:-}" ]; then echo $$ >"$STANDIN_QEMU_HOLD"; exec sleep 60; fi
 [ -z "${STANDIN_QEMU_LOG:-}" ] || { echo start >>"$STANDIN_QEMU_LOG"; sleep 2; echo end >>"$STANDIN_QEMU_LOG"; }
 bash "$ctl/job.sh" >>"$ctl/out" 2>&1; echo $? >"$ctl/rc"'
+# For scripts/guest/build-image: a root file system with two kernel modules, the guest's
+# needing one; a chroot that does nothing but name that one; a disk that lists its files; a
+# boot that makes the prefix, and powers off, or is ended before it hands back its status
+# (STANDIN_GUEST=ended).
+stub "$image_bin" debootstrap 'root=$3 kernel=$3/lib/modules/6.1.0-test/kernel
+mkdir -p "$root"/{etc/apt/sources.list.d,etc/apt/apt.conf.d,etc/dpkg/dpkg.cfg.d,etc/initramfs-tools,usr/sbin,sbin,boot,proc,sys,dev/pts,tmp} "$kernel/fs"
+touch "$root"/etc/initramfs-tools/{initramfs.conf,modules} "$root/etc/locale.gen" "$root"/boot/{vmlinuz,initrd.img}-6.1.0-test "$kernel"/fs/{keep,drop}.ko'
+stub "$image_bin" chroot 'case "$*" in *modprobe*) echo "insmod /lib/modules/6.1.0-test/kernel/fs/keep.ko" ;; esac'
+stub "$image_bin" mount 'exit 0'
+stub "$image_bin" umount 'exit 0'
+stub "$image_bin" mke2fs '(cd "$7" && find . -type f) >"$8"'
+stub "$image_bin" dpkg-query 'printf installed'
+stub "$image_bin" qemu-system-x86_64 "$ctl_of"'
+echo prefix-ready >>"$ctl/out"
+[ "${STANDIN_GUEST:-}" = ended ] && exit 143
+echo 0 >"$ctl/rc"'
 # Each stand-in must be what its name finds, else the real program would run.
-for stand_in in "$bin"/*; do
+for stand_in in "$bin"/* "$image_bin"/*; do
     [ "$(PATH="${stand_in%/*}:$PATH" command -v "${stand_in##*/}")" = "$stand_in" ] || {
         echo "setup_test: the stand-in ${stand_in##*/} cannot run from ${stand_in%/*}"
         exit 1
@@ -264,6 +280,32 @@ check reproducible "leaves the time of a file a link points at" \
     test "$(date -r "$work/outside" +%F)" = 2020-01-01
 check reproducible "makes no file where a link points at none" test ! -e "$work/nowhere"
 rm -f "$clone/link-out" "$clone/link-nowhere"
+
+# scripts/guest/build-image DIR: a blank or a trailing slash in DIR changes nothing; a folder
+# that is not an image it made is never removed; a guest ended before it hands back its status
+# makes no image.
+#   case|DIR|guest|outcome
+builds="blank|$work/VM images/guest-a|whole|built
+slash|$work/slash/guest-b/|whole|built
+theirs|$work/theirs|whole|refused
+ended|$work/ended/guest-c|ended|refused"
+echo mine >"$work/VM"
+mkdir -p "$work/theirs" && echo theirs >"$work/theirs/notes"
+while IFS='|' read -r name dir guest outcome; do
+    env PATH="$image_bin:$bin:$PATH" STANDIN_GUEST="$guest" "$clone/scripts/guest/build-image" \
+        "$dir" >"$work/build-$name.out" 2>&1
+    echo $? >"$work/build-$name.status"
+    if [ "$outcome" = built ]; then
+        check "build-$name" "builds the image in $dir" test -s "${dir%/}/disk.img"
+        check "build-$name" "keeps only the guest's kernel module" bash -c \
+            "grep -q keep.ko '${dir%/}/disk.img' && ! grep -q drop.ko '${dir%/}/disk.img'"
+    else
+        check "build-$name" "fails" bash -c "! grep -qx 0 '$work/build-$name.status'"
+        check "build-$name" "makes no image" test ! -e "${dir%/}/disk.img"
+    fi
+done <<<"$builds"
+check build-blank "leaves the file that the path's first word names" grep -qx mine "$work/VM"
+check build-theirs "leaves the folder's files" grep -qx theirs "$work/theirs/notes"
 
 if [ "$failures" -gt 0 ]; then
     for out in "$work"/*.out; do
