@@ -14,6 +14,8 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 # In the build folder, not in /tmp: where /tmp does not let programs run, each stand-in's name
 # would find the real program.
 mkdir -p "$repo/build" && work=$(mktemp -d "$repo/build/setup-test.XXXXXX") || exit 1
+# Whatever the scripts leave in a temporary folder stays in this check's own.
+mkdir "$work/tmp" && export TMPDIR=$work/tmp
 # survivors MARK: the processes left of the runs started with SETUP_TEST_RUN=MARK. Any left of
 # this check's runs are ended when it ends.
 survivors() { grep -lsxzF "SETUP_TEST_RUN=$1" /proc/[0-9]*/environ | cut -d/ -f3; }
@@ -239,7 +241,7 @@ check boots "the second guest starts once the first has ended" \
 check boots "the second guest says that it waits" said boots-2 "waits for it to end"
 
 # A run killed with KILL, its whole process group at once, while its guest runs, leaves no
-# process running and no lock held.
+# process running, no lock held and no temporary file.
 image_in "$work/cache-killed"
 set -m
 env "${standins[@]}" SETUP_TEST_RUN="$work/killed" VORN_X86_32=no APT_STANDIN_LOG="$work/killed.apt" \
@@ -254,6 +256,8 @@ check killed "leaves no process running" wait_for 15 no_survivors "$work/killed"
 check killed "leaves no lock held" bash -c "flock -n '$bin/qemu-system-x86_64' true &&
     flock -x -n '$work/cache-killed/guest-$recipe' true && flock -n '$work/cache-killed/.boot.lock' true &&
     flock -n '$clone/build/.lock' true"
+no_leftovers() { [ -z "$(ls -A "$work/tmp")" ] && ! compgen -G "$clone/build/run.*" >/dev/null; }
+check killed "leaves no temporary file" wait_for 15 no_leftovers
 
 # The demo ends its companion by the companion's own id, never the other programs in its prefix
 # (a stand-in Wine: the companion runs until it is ended).
