@@ -37,11 +37,16 @@ stub "$bin" ctest 'echo "100% tests passed, 0 tests failed out of 1"'
 stub "$bin" debootstrap 'echo "E: Failed getting release file"; exit 1'
 # A guest that runs its job right here, from the control folder QEMU would share as "ctl"
 # (a comma in a QEMU option is written twice). STANDIN_QEMU_LOG: it notes when it starts and
-# ends; STANDIN_QEMU_HOLD: it writes its id there and runs for a minute instead.
+# ends, and ends once the file LOG.end is there; STANDIN_QEMU_HOLD: it writes its id there and
+# runs for a minute instead.
 ctl_of='ctl=$(printf "%s\n" "$@" | sed -n "s/^local,path=\(.*\),mount_tag=ctl,.*/\1/p" | sed "s/,,/,/g")'
 stub "$bin" qemu-system-x86_64 "$ctl_of"'
 if [ -n "${STANDIN_QEMU_HOLD:-}" ]; then echo $$ >"$STANDIN_QEMU_HOLD"; exec sleep 60; fi
-[ -z "${STANDIN_QEMU_LOG:-}" ] || { echo start >>"$STANDIN_QEMU_LOG"; sleep 2; echo end >>"$STANDIN_QEMU_LOG"; }
+if [ -n "${STANDIN_QEMU_LOG:-}" ]; then
+    echo start >>"$STANDIN_QEMU_LOG"
+    until [ -e "$STANDIN_QEMU_LOG.end" ]; do sleep 0.1; done
+    echo end >>"$STANDIN_QEMU_LOG"
+fi
 bash "$ctl/job.sh" >>"$ctl/out" 2>&1; echo $? >"$ctl/rc"'
 # For scripts/guest/build-image: a root file system with two kernel modules, the guest's
 # needing one; a chroot that does nothing but name that one; a disk that lists its files; a
@@ -234,11 +239,13 @@ boot "$work/boots-1/guest-$recipe" true >"$work/boots-1.out" 2>&1 &
 first=$!
 wait_for 10 test -s "$work/boots.log"
 check boots "a guest holds its image" bash -c "! flock -x -n '$work/boots-1/guest-$recipe' true"
-boot "$work/boots-2/guest-$recipe/" true >"$work/boots-2.out" 2>&1
-wait "$first"
+boot "$work/boots-2/guest-$recipe/" true >"$work/boots-2.out" 2>&1 &
+second=$!
+check boots "the second guest says that it waits" wait_for 30 said boots-2 "waits for it to end"
+touch "$work/boots.log.end"
+wait "$first" "$second"
 check boots "the second guest starts once the first has ended" \
     test "$(paste -sd ' ' "$work/boots.log")" = "start end start end"
-check boots "the second guest says that it waits" said boots-2 "waits for it to end"
 
 # A run killed with KILL, its whole process group at once, while its guest runs, leaves no
 # process running, no lock held and no temporary file.
