@@ -171,8 +171,20 @@ check native-forced-x86_32-no "says why the win32 lane could not run" said nativ
 
 # A temporary folder that cannot be used stops the run in one line.
 tmpdir=$work/missing run missing-tmpdir no ready --quick
-check missing-tmpdir "fails" bash -c "! grep -qx 0 '$work/missing-tmpdir.status'"
-check missing-tmpdir "says why" said missing-tmpdir "The temporary folder $work/missing cannot be used"
+check missing-tmpdir "stops, saying why" bash -c "! grep -qx 0 '$work/missing-tmpdir.status' &&
+    grep -qF 'The temporary folder $work/missing cannot be used' '$work/missing-tmpdir.out'"
+
+# A second run in one checkout waits for the run before it, and says so.
+(flock 9 && exec sleep 30) 9>>"$clone/build/.lock" &
+holder=$!
+wait_for 10 bash -c "! flock -n '$clone/build/.lock' true"
+run one-checkout no ready --quick &
+runner=$!
+wait_for 30 said one-checkout "Another run in this checkout" # else the check below fails
+kill "$holder"
+wait "$runner"
+check one-checkout "waits for the run before it, says so, and then passes" bash -c \
+    "grep -qF 'Another run in this checkout' '$work/one-checkout.out' && grep -qx 0 '$work/one-checkout.status'"
 
 # The cache folder: a relative one is taken from where the command is given; one that other
 # users can change is refused, its image never booted; a lock in it that is a link truncates
@@ -232,18 +244,20 @@ while read -r _ name fate; do
 done <<<"$entries"
 
 # Guests run one at a time on the machine, whatever cache their images are in, and however
-# their path is written; a guest holds its image from the start, waiting included.
-image_in "$work/boots-1" && image_in "$work/boots-2"
+# their path is written; a guest holds its image from the start, waiting included. A blank or
+# a comma in the image's or a shared folder's path changes nothing.
+image_in "$work/boots 1,a" && image_in "$work/boots-2" && mkdir -p "$work/share 1,b"
 boot() { env "${standins[@]}" STANDIN_QEMU_LOG="$work/boots.log" "$clone/scripts/guest/boot" "$@"; }
-boot "$work/boots-1/guest-$recipe" true >"$work/boots-1.out" 2>&1 &
+boot --share "$work/share 1,b" "$work/boots 1,a/guest-$recipe" true >"$work/boots-1.out" 2>&1 &
 first=$!
 wait_for 10 test -s "$work/boots.log"
-check boots "a guest holds its image" bash -c "! flock -x -n '$work/boots-1/guest-$recipe' true"
+check boots "a guest holds its image" bash -c "! flock -x -n '$work/boots 1,a/guest-$recipe' true"
 boot "$work/boots-2/guest-$recipe/" true >"$work/boots-2.out" 2>&1 &
 second=$!
 check boots "the second guest says that it waits" wait_for 30 said boots-2 "waits for it to end"
 touch "$work/boots.log.end"
-wait "$first" "$second"
+wait "$first" && wait "$second"
+check boots "each guest runs its job" test $? = 0
 check boots "the second guest starts once the first has ended" \
     test "$(paste -sd ' ' "$work/boots.log")" = "start end start end"
 
@@ -258,8 +272,8 @@ killed=$!
 set +m
 wait_for 30 test -s "$work/killed.qemu"
 { kill -KILL -- "-$killed" && wait "$killed"; } 2>/dev/null # no word of it from this shell
-check killed "its guest ran" test -s "$work/killed.qemu"
-check killed "leaves no process running" wait_for 15 no_survivors "$work/killed"
+ended_whole() { [ -s "$work/killed.qemu" ] && no_survivors "$work/killed"; }
+check killed "leaves no process running, its guest's included" wait_for 15 ended_whole
 check killed "leaves no lock held" bash -c "flock -n '$bin/qemu-system-x86_64' true &&
     flock -x -n '$work/cache-killed/guest-$recipe' true && flock -n '$work/cache-killed/.boot.lock' true &&
     flock -n '$clone/build/.lock' true"
@@ -276,8 +290,10 @@ esac'
 stub "$work/wine-bin" wineserver 'echo "wineserver $*" >>"$STANDIN_WINE_LOG"'
 SETUP_TEST_RUN=$work/demo WINEPREFIX=$work/demo-prefix WINELOADER=$work/wine-bin/wine \
     STANDIN_WINE_LOG=$work/demo.log timeout 15 "$clone/scripts/play-demo" "$work/demo-build" >"$work/play-demo.out" 2>&1
+demo_status=$?
 check play-demo "ends no other Wine program" bash -c "! grep -q 'wineserver.*-k' '$work/demo.log'"
-check play-demo "ends its companion" bash -c "! kill -0 \$(cat '$work/demo.log.companion') 2>/dev/null"
+check play-demo "ends its companion itself, and ends" bash -c "[ $demo_status = 0 ] &&
+    ! kill -0 \$(cat '$work/demo.log.companion') 2>/dev/null"
 
 # check-reproducible copies the working tree: links in it, to outside files or to none, change
 # nothing outside the copies.
@@ -307,8 +323,7 @@ while IFS='|' read -r name dir guest outcome; do
         "$dir" >"$work/build-$name.out" 2>&1
     echo $? >"$work/build-$name.status"
     if [ "$outcome" = built ]; then
-        check "build-$name" "builds the image in $dir" test -s "${dir%/}/disk.img"
-        check "build-$name" "keeps only the guest's kernel module" bash -c \
+        check "build-$name" "builds the image in $dir, with only the guest's kernel module" bash -c \
             "grep -q keep.ko '${dir%/}/disk.img' && ! grep -q drop.ko '${dir%/}/disk.img'"
     else
         check "build-$name" "fails" bash -c "! grep -qx 0 '$work/build-$name.status'"
