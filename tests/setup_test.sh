@@ -169,10 +169,14 @@ check native-forced-x86_32-no "asks for no i386 package" bash -c "! grep -q ':i3
 check native-forced-x86_32-no "says why the win32 lane could not run" said native-forced-x86_32-no \
     "win32 lane: could not run: this machine cannot execute 32-bit programs, and VORN_WIN32=native rules out the emulated guest"
 
-# A temporary folder that cannot be used stops the run in one line.
+# A temporary folder that cannot be used stops the run in one line; a relative one is taken
+# from where the command is given.
 tmpdir=$work/missing run missing-tmpdir no ready --quick
 check missing-tmpdir "stops, saying why" bash -c "! grep -qx 0 '$work/missing-tmpdir.status' &&
     grep -qF 'The temporary folder $work/missing cannot be used' '$work/missing-tmpdir.out'"
+mkdir "$work/relative-tmp"
+tmpdir=relative-tmp run relative-tmpdir no ready --quick
+check relative-tmpdir "passes" grep -qx 0 "$work/relative-tmpdir.status"
 
 # A second run in one checkout waits for the run before it, and says so.
 (flock 9 && exec sleep 30) 9>>"$clone/build/.lock" &
