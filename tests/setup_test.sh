@@ -80,7 +80,7 @@ check() {
     shift 2
     "$@" || { echo "FAILED: $name: $what"; failures=$((failures + 1)); }
 }
-said() { grep -qF -- "$2" "$work/$1.out"; }
+said() { grep -qsF -- "$2" "$work/$1.out"; }
 asked() { grep -qE -- "$2" "$work/$1.apt"; }
 # wait_for SECONDS COMMAND...: until the COMMAND succeeds, for at most SECONDS.
 wait_for() {
@@ -120,7 +120,7 @@ for x86 in yes no; do
         check "$name" "the build's packages are asked for" asked "$name" \
             '^apt-get install .*g\+\+-mingw-w64-i686-posix g\+\+-mingw-w64-x86-64-posix .* wine64 '
         check "$name" "apt may remove no package, and waits for another install" bash -c \
-            "! grep '^apt-get install' '$work/$name.apt' | grep -v -e '--no-remove -o DPkg::Lock::Timeout='"
+            "! grep '^apt-get install' '$work/$name.apt' | grep -qv -e '--no-remove -o DPkg::Lock::Timeout='"
         check "$name" "the failed index is named" said "$name" \
             "apt-get update could not read bookworm-security/main i386 Packages (File has unexpected size (374820 != 376004). Mirror sync in progress?): going on with the package lists apt has"
         check "$name" "the win64 lane runs" said "$name" "=== win64 lane: native, 64-bit Wine"
@@ -179,6 +179,7 @@ tmpdir=relative-tmp run relative-tmpdir no ready --quick
 check relative-tmpdir "passes" grep -qx 0 "$work/relative-tmpdir.status"
 
 # A second run in one checkout waits for the run before it, and says so.
+mkdir -p "$clone/build"
 (flock 9 && exec sleep 30) 9>>"$clone/build/.lock" &
 holder=$!
 wait_for 10 bash -c "! flock -n '$clone/build/.lock' true"
