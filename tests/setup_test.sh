@@ -192,8 +192,8 @@ check one-checkout "waits for the run before it, says so, and then passes" bash 
     "grep -qF 'Another run in this checkout' '$work/one-checkout.out' && grep -qx 0 '$work/one-checkout.status'"
 
 # The cache folder: a relative one is taken from where the command is given; one that other
-# users can change is refused, its image never booted; a lock in it that is a link truncates
-# nothing.
+# users can change, or one inside the checkout (copied with the working tree), is refused, its
+# image never booted; a lock in it that is a link truncates nothing.
 mkdir -p "$work/relative"
 image_in "$work/relative"
 cache=relative run relative-cache no given
@@ -204,6 +204,11 @@ chmod 777 "$work/cache-open-cache"
 run open-cache no given
 check open-cache "boots no image from it" bash -c "! grep -q 'emulated guest, 32-bit Wine' '$work/open-cache.out'"
 check open-cache "says why" said open-cache "other users can change $work/cache-open-cache"
+image_in "$clone/guest-cache"
+cache=$clone/guest-cache run inside-cache no given
+check inside-cache "boots no image from it" bash -c "! grep -q 'emulated guest, 32-bit Wine' '$work/inside-cache.out'"
+check inside-cache "says why" said inside-cache "$clone/guest-cache is inside the checkout"
+rm -rf "$clone/guest-cache"
 mkdir -p "$work/cache-linked-lock"
 echo "someone's" >"$work/linked"
 ln -s "$work/linked" "$work/cache-linked-lock/.build.lock"
