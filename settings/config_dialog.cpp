@@ -19,8 +19,9 @@ constexpr char WAIT_RANGE_FORMAT[] =
     "%d"
     "\x95\x62\x82\xcc\x8a\xd4\x82\xc5\x90\xdd\x92\xe8\x82\xb5\x82\xc4\x89\xba\x82\xb3\x82\xa2";
 
-// A delay holds at most 31 bytes of text (a double-byte character takes two); a longer one is
-// refused whole rather than read cut, which could leave another number in range.
+// The delay's number is read from the text's first 31 bytes (a double-byte character takes two).
+// One that runs on past them is refused rather than read cut, which could leave another number
+// in range.
 constexpr int WAIT_TEXT_MAX = 31;
 
 bool is_blank(char c) {
@@ -57,11 +58,15 @@ void show_settings(HWND dialog) {
 
 // OK: a delay out of range keeps the dialog open and changes nothing.
 void accept_settings(HWND dialog) {
-    // Room for two bytes more than a delay holds: a read that ends before a double-byte
-    // character it cannot take whole still shows a longer text as longer.
+    // Two bytes to spare: a read that stops before a double-byte character it cannot take whole
+    // still shows a number that runs on past the 31st byte.
     char wait_text[WAIT_TEXT_MAX + 3] = "";
-    const UINT length = GetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text, sizeof wait_text);
-    const int32_t wait = length <= WAIT_TEXT_MAX ? parse_delay(wait_text) : 0;
+    GetDlgItemTextA(dialog, WAIT_EDIT_ID, wait_text, sizeof wait_text);
+    const char* end = wait_text;
+    int32_t wait = parse_delay(wait_text, &end);
+    if (end - wait_text > WAIT_TEXT_MAX) {
+        wait = 0;
+    }
     if (wait < WAIT_MIN_SECONDS || wait > WAIT_MAX_SECONDS) {
         char message[sizeof WAIT_RANGE_FORMAT + 16];
         wsprintfA(message, WAIT_RANGE_FORMAT, static_cast<int>(WAIT_MIN_SECONDS),
@@ -79,7 +84,7 @@ void accept_settings(HWND dialog) {
 
 } // namespace
 
-int32_t parse_delay(const char* text) {
+int32_t parse_delay(const char* text, const char** end) {
     while (is_blank(*text)) {
         ++text;
     }
@@ -94,6 +99,9 @@ int32_t parse_delay(const char* text) {
         if (value <= WAIT_MAX_SECONDS) {
             value = value * 10 + digit;
         }
+    }
+    if (end != nullptr) {
+        *end = text;
     }
     return negative ? -value : value;
 }

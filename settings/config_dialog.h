@@ -19,5 +19,5 @@ INT_PTR CALLBACK config_dialog_proc(HWND dialog, UINT message, WPARAM wParam, LP
 // Reads the delay the way atol does (leading white space, one sign, decimal digits up to the
 // first other character, no digits giving 0) except that full-width digits in code page 932
 // count as digits, and that it never wraps around: a number too large for the accepted range
-// stays too large.
-int32_t parse_delay(const char* text);
+// stays too large. END, when given, is set to where the reading stopped.
+int32_t parse_delay(const char* text, const char** end = nullptr);

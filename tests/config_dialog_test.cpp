@@ -126,6 +126,7 @@ TEST_F(ConfigDialogTest, OkTakesTheDelayOnlyWithinItsRange) {
         {L" 20", 20},
         {L"\t+15", 15},
         {L"0000000000000000000000000000025", 25}, // 31 characters
+        {L"45 seconds, then more than 31 bytes in all", 45},
         {L"9", 0},
         {L"604801", 0},
         {L"-10", 0},
