@@ -299,6 +299,12 @@ void on_stream_title_changed(HWND window) {
     // either way the entry there is not the stream, and nothing is read from it. Which song
     // plays is unknown until the next fetch, so the waiting one is held.
     if (entry_name_key(position) != tracker.stream_entry) {
+        // A station that left the list before naming a song goes on with songs that cannot be
+        // read: the song before it is no longer the last one heard.
+        if (tracker.stream_entry != 0 && names_no_song(tracker.current) &&
+            !list_position_plays(position)) {
+            forget_last_song();
+        }
         tracker.held = true;
         return;
     }

@@ -79,8 +79,9 @@ TEST_F(TrackerTest, MessagesPassThroughUnchanged) {
 }
 
 // A file takes the file road whatever tags it lacks: its fetch asks what a tagged file's asks,
-// and its title notification asks nothing. Right after a station, before the file is fetched,
-// the title notification asks which entry plays, and reads nothing from a file.
+// and its title notification asks nothing. Right after a station that named no song, before the
+// file is fetched, the title notification asks which entry and which file play, and reads
+// nothing from a file.
 TEST_F(TrackerTest, AFileIsNeverReadAsAStream) {
     PlaylistEntry station = {"http://radio.example.jp:8000/sakura"};
     station.stream = StreamStation{L"さくらFM", L"J-Pop", {{L"A - B", 60}}};
@@ -102,6 +103,8 @@ TEST_F(TrackerTest, AFileIsNeverReadAsAStream) {
         SendMessageA(player.window(), title.message, title.wParam, title.lParam);
         expect_sequence(player.messages, {is_playing,
                                           {WM_WA_IPC, 0, IPC_GETLISTPOS},
+                                          {WM_WA_IPC, 0, IPC_GETPLAYLISTFILEW},
+                                          {WM_WA_IPC, 0, IPC_GET_PLAYING_FILENAME},
                                           {WM_WA_IPC, 0, IPC_GETPLAYLISTFILEW},
                                           title});
         player.messages.clear();

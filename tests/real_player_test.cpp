@@ -180,6 +180,19 @@ TEST_F(PluginModuleTest, ResumesReplaysAndListEditsAsTheListenerHearsThem) {
              play_for(30);
          },
          {}},
+        {"a song again after a station that left the list before naming one",
+         false,
+         {files[0], mp3_station, files[1]},
+         [&] {
+             play_for(12);
+             player.play(1);
+             play_for(1);
+             player.remove_entry(1);
+             play_for(20); // the listener hears "S - song", then "T - next"
+             player.play(0);
+             play_for(15);
+         },
+         {first, first}},
         {"Repeat on: paused and resumed twice",
          true,
          {files[0]},
